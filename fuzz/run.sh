@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Runs every fuzz target in the build folder $1 for $2 seconds each; any crash fails.
+set -euo pipefail
+dir=${1:-build-fuzz}; seconds=${2:-10}
+corpus_root=$(mktemp -d); trap 'rm -rf "$corpus_root"' EXIT
+found=0
+for target in "$dir"/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  found=1
+  name=$(basename "$target")
+  mkdir -p "$corpus_root/$name"
+  echo "fuzz: $name for ${seconds}s"
+  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 "$corpus_root/$name" 2>"$corpus_root/$name.log" \
+    || { tail -n 60 "$corpus_root/$name.log"; exit 1; }
+done
+[ $found -eq 1 ] || echo "fuzz: no targets built"

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+namespace pixmond {
+
+class CBmpDib;
+class Messages;
+
+// Picture writers chosen by the path's extension (.bmp, .png, .jpg/.jpeg); an unknown extension fails
+// with a message naming it.
+bool WriteImageByExtension(const CBmpDib& bitmap, const std::string& path, Messages& messages, int jpegQuality = 90);
+// An 8-bit bitmap becomes an indexed PNG with its colour table; 24 and 32 bits become RGB.
+bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages);
+bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages);
+
+}  // namespace pixmond

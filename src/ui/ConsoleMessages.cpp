@@ -1,0 +1,23 @@
+#include "ui/ConsoleMessages.h"
+
+#include <ostream>
+
+namespace pixmond {
+
+void ConsoleMessages::Notice(const std::string& text) { out_ << text << '\n' << std::flush; }
+
+void ConsoleMessages::Error(const std::string& text) {
+    ++errors_;
+    err_ << text << '\n' << std::flush;
+}
+
+bool ConsoleMessages::Question(const std::string& text) {
+    if (answer_) {
+        out_ << text << '\n' << (*answer_ ? "-> Yes" : "-> No") << '\n' << std::flush;
+        return *answer_;
+    }
+    err_ << text << "\n-> No (pass --yes to answer Yes)\n" << std::flush;
+    return false;
+}
+
+}  // namespace pixmond

@@ -1,0 +1,30 @@
+#pragma once
+#include <iostream>
+
+#include "ui/BuiltinTextDrawer.h"
+#include "ui/ConsoleMessages.h"
+#include "ui/ConsoleProgress.h"
+#include "ui/ConsoleShell.h"
+#include "ui/FileSettings.h"
+#include "ui/LocalFileSystem.h"
+#include "ui/Services.h"
+
+namespace pixmond {
+
+// The services of the command line, owned in one place.
+class ConsoleServices {
+public:
+    ConsoleServices() : messages(std::cout, std::cerr), shell(std::cout), progress(stderr) {}
+    ConsoleMessages messages;
+    FileSettings settings;
+    ConsoleShell shell;
+    LocalFileSystem files;
+    ConsoleProgressFactory progress;
+    BuiltinTextDrawer text;
+    Services& Get() { return services_; }
+
+private:
+    Services services_{messages, settings, shell, files, progress, text};
+};
+
+}  // namespace pixmond

@@ -1,0 +1,118 @@
+#include "ui/LocalFileSystem.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "ui/TextCase.h"
+
+namespace pixmond {
+
+namespace fs = std::filesystem;
+
+bool WildcardMatch(const std::string& pattern, const std::string& name) {
+    // Iterative match with one backtrack point: linear in practice, no recursion on hostile names.
+    size_t p = 0, n = 0, star = std::string::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || ToUpperAscii(pattern[p]) == ToUpperAscii(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+bool LocalFileSystem::Exists(const fs::path& path) const {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+std::int64_t LocalFileSystem::Length(const fs::path& path) const {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return -1;
+    const auto size = fs::file_size(path, ec);
+    return ec ? -1 : std::int64_t(size);
+}
+
+std::vector<FileEntry> LocalFileSystem::List(const fs::path& folder, const std::string& pattern) const {
+    std::vector<FileEntry> out;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::error_code fileEc;
+        if (!it->is_regular_file(fileEc)) continue;
+        const std::string name = it->path().filename().string();
+        if (!WildcardMatch(pattern, name)) continue;
+        out.push_back({name, std::uint64_t(it->file_size(fileEc))});
+    }
+    std::sort(out.begin(), out.end(), [](const FileEntry& a, const FileEntry& b) {
+        return CompareIgnoringCase(a.name, b.name) < 0;
+    });
+    return out;
+}
+
+static bool SyncFile(const fs::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0) return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool LocalFileSystem::MoveReplace(const fs::path& from, const fs::path& to) {
+    if (!SyncFile(from)) return false;
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncFolder(to.parent_path());
+    return true;
+}
+
+bool LocalFileSystem::Copy(const fs::path& from, const fs::path& to) {
+    std::error_code ec;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool LocalFileSystem::Remove(const fs::path& path) {
+    std::error_code ec;
+    return fs::remove(path, ec) && !ec;
+}
+
+bool LocalFileSystem::CreateFolder(const fs::path& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
+std::optional<fs::path> LocalFileSystem::FindIgnoringCase(const fs::path& folder, const std::string& name) const {
+    const fs::path base = folder.empty() ? fs::path(".") : folder;
+    std::error_code ec;
+    if (fs::is_regular_file(base / name, ec)) return folder / name;
+    std::optional<fs::path> found;
+    for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (EqualIgnoringCase(candidate, name)) {
+            if (!found || candidate < found->filename().string()) found = folder / candidate;
+        }
+    }
+    return found;
+}
+
+}  // namespace pixmond

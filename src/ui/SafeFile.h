@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+
+namespace pixmond {
+
+// Writes beside the target, flushes, then renames over it; the target is untouched on any failure.
+// Buffered through stdio with a large buffer: big archives stream without a flush per entry.
+class SafeFile {
+public:
+    explicit SafeFile(std::filesystem::path target);
+    ~SafeFile();  // not committed: the temporary file is removed
+    SafeFile(const SafeFile&) = delete;
+    SafeFile& operator=(const SafeFile&) = delete;
+
+    bool IsOpen() const { return file_ != nullptr; }
+    bool Write(std::span<const std::uint8_t> bytes);
+    bool Write(const void* data, size_t size);
+    bool WriteU32(std::uint32_t value);
+    // Position of the next byte written, counted from the start of the new file.
+    std::uint64_t Position() const { return written_; }
+    // Rewrites bytes already written (a directory filled in after the data); the position stays.
+    bool Patch(std::uint64_t at, const void* data, size_t size);
+    bool Failed() const { return failed_; }
+    // fflush, fsync, rename; false leaves the target as it was.
+    bool Commit();
+    void Discard();
+    const std::filesystem::path& TempPath() const { return temp_; }
+    const std::filesystem::path& Target() const { return target_; }
+    // The stream, for writers (libpng, libjpeg) that want a FILE*.
+    std::FILE* Stream() { return file_; }
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    std::FILE* file_ = nullptr;
+    std::uint64_t written_ = 0;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+}  // namespace pixmond

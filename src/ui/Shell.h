@@ -1,0 +1,15 @@
+#pragma once
+#include <filesystem>
+
+namespace pixmond {
+
+// Shows a file in the user's default program for its type; the caller does not wait.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual bool Open(const std::filesystem::path& file, const std::filesystem::path& workingFolder) = 0;
+    // Opens a web address (help falls back to the online page).
+    virtual bool OpenUrl(const std::string& url) = 0;
+};
+
+}  // namespace pixmond
