@@ -7,6 +7,6 @@ scripts/build.sh build
 sample=build/sample
 build/pixmond-cli sample "$sample"
 if [ -x build/pixmond ]; then
-  exec build/pixmond "$sample/demo.dat"
+  exec build/pixmond --folder "$sample" "$sample/demo.dat"
 fi
 build/pixmond-cli list "$sample/demo.dat" 2>/dev/null || ls -l "$sample"

@@ -9,11 +9,15 @@ constexpr int kCells = 30;
 }
 
 ConsoleProgress::ConsoleProgress(std::FILE* stream, std::string title)
-    : stream_(stream), title_(std::move(title)), terminal_(stream && ::isatty(::fileno(stream))) {}
+    : stream_(stream), title_(std::move(title)), terminal_(stream && ::isatty(::fileno(stream))),
+      labelFromText_(title_.empty()) {}
 
 ConsoleProgress::~ConsoleProgress() { OnShow(false); }
 
-void ConsoleProgress::OnText(const std::string&) {}
+void ConsoleProgress::OnText(const std::string&) {
+    // A bar opened without a label (the status-bar bar of a load) is labelled with its text instead.
+    if (labelFromText_) title_ = Text().substr(0, Text().find('\n'));
+}
 
 void ConsoleProgress::OnBar(int) {
     const long long span = (long long)Upper() - Lower();

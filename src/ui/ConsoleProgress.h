@@ -22,6 +22,7 @@ private:
     std::FILE* stream_;
     std::string title_;
     bool terminal_;
+    bool labelFromText_;
     bool drawn_ = false;
     int lastCells_ = -1;
 };

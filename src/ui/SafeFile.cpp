@@ -32,7 +32,9 @@ SafeFile::SafeFile(fs::path target) : target_(std::move(target)) {
         failed_ = true;
         return;
     }
-    std::setvbuf(file_, nullptr, _IOFBF, kBufferSize);
+    // glibc ignores the size unless it is given the buffer itself.
+    buffer_ = std::make_unique<char[]>(kBufferSize);
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
 }
 
 SafeFile::~SafeFile() {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <span>
 
 namespace pixmond {
@@ -35,6 +36,7 @@ public:
 private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
+    std::unique_ptr<char[]> buffer_;  // the stream's buffer; the destructor closes the stream first
     std::FILE* file_ = nullptr;
     std::uint64_t written_ = 0;
     bool failed_ = false;

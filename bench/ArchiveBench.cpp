@@ -1,0 +1,47 @@
+#include <benchmark/benchmark.h>
+
+#include "archive/CDatFile.h"
+#include "support/ArchiveBuilder.h"
+#include "support/TestFiles.h"
+#include "ui/RecordingServices.h"
+
+namespace pixmond {
+namespace {
+
+// 30,000 entries of mixed kinds with 1,000 fakes beside them, the size of the game's largest archives.
+class LargeArchive {
+public:
+    LargeArchive() {
+        test::ArchiveBuilder builder;
+        const char* kinds[] = {".SHP", ".S16", ".PNG", ".TXT"};
+        for (int i = 0; i < MAX_DAT_ITEMS; ++i) {
+            const std::string name = "U" + std::to_string(97 * i % 100000) + kinds[i % 4];
+            if (i % 4 == 0) builder.Add(name, test::ArchiveBuilder::Shp(9, 64));
+            else if (i % 4 == 1) builder.Add(name, test::ArchiveBuilder::S16(9, 64));
+            else builder.Add(name, std::vector<std::uint8_t>(48, 7));
+        }
+        builder.Write(dir / "big.dat");
+        std::string keep = "# generated\r\n";
+        for (int i = 0; i < 1000; ++i) keep += "FK" + std::to_string(i) + ";U" + std::to_string(97 * i * 3 % 100000) + "\r\n";
+        test::WriteText(dir / "big.keep", keep);
+    }
+    std::string Path() const { return dir.File("big.dat"); }
+
+private:
+    test::TempDir dir;
+};
+
+void BM_LoadArchiveWithFakes(benchmark::State& state) {
+    static LargeArchive archive;
+    RecordingServices services;
+    CDatFile dat(services);
+    for (auto _ : state) {
+        if (!dat.Load(archive.Path(), true)) state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(dat.Total());
+    }
+    state.counters["entries"] = dat.Total();
+}
+BENCHMARK(BM_LoadArchiveWithFakes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pixmond

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Times repack and unpack of a generated folder of 5,000 files (about 50 MB) against tar -cf and tar -xf of the
+# same folder, in the same run, and prints the ratios. Usage: bench/repack_vs_tar.sh [path/to/pixmond-cli] [runs]
+set -euo pipefail
+cli=${1:-build/pixmond-cli}
+runs=${2:-3}
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/src"
+python3 - "$work/src" <<'PY'
+import os, random, sys
+folder = sys.argv[1]
+rng = random.Random(7)
+for i in range(5000):
+    size = rng.randint(2000, 18000)
+    with open(os.path.join(folder, "f%04d.shp" % i), "wb") as f:
+        f.write(os.urandom(size))
+PY
+du -sh "$work/src" | cut -f1 | sed 's/^/folder: /'
+now() { date +%s.%N; }
+best() { sort -g | head -n1; }
+time_it() {  # prints the best wall time of $runs runs of "$@"
+  for _ in $(seq "$runs"); do
+    sync; local t0; t0=$(now); "$@" >/dev/null 2>&1; local t1; t1=$(now)
+    echo "$t1 - $t0" | bc -l
+  done | best
+}
+repack() { rm -f "$work/a.dat"; "$cli" repack "$work/src" "$work/a.dat"; }
+unpack() { rm -rf "$work/u"; "$cli" unpack "$work/a.dat" "$work/u"; }
+tarc() { rm -f "$work/a.tar"; tar -cf "$work/a.tar" -C "$work" src; }
+tarx() { rm -rf "$work/t"; mkdir -p "$work/t"; tar -xf "$work/a.tar" -C "$work/t"; }
+r=$(time_it repack); tc=$(time_it tarc); u=$(time_it unpack); tx=$(time_it tarx)
+printf 'repack %.3f s   tar -cf %.3f s   ratio %.2f\n' "$r" "$tc" "$(echo "$r / $tc" | bc -l)"
+printf 'unpack %.3f s   tar -xf %.3f s   ratio %.2f\n' "$u" "$tx" "$(echo "$u / $tx" | bc -l)"
+cmp <(cd "$work/src" && cat $(ls)) <(cd "$work/u" && cat $(ls)) && echo "unpacked bytes identical"

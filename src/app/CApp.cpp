@@ -1,0 +1,122 @@
+#include "app/CApp.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+#include <cstdio>
+
+#include "browser/qt/CDatView.h"
+#include "folderview/FolderImageHolders.h"
+#include "folderview/qt/CShpView.h"
+#include "ui/qt/QtText.h"
+
+namespace pixmond {
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+    StartOptions options;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= arguments.size()) {
+                options.error = "missing value after " + arg.toStdString();
+                return {};
+            }
+            return PathFromQString(arguments[++i]);
+        };
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.help = true;
+        } else if (arg == QLatin1String("--folder")) {
+            options.folder = value();
+        } else if (arg == QLatin1String("--select")) {
+            options.select = value();
+        } else if (arg == QLatin1String("--screenshot")) {
+            options.screenshot = value();
+        } else if (arg == QLatin1String("--size")) {
+            const QStringList parts = QString::fromStdString(value()).split(QLatin1Char('x'));
+            if (parts.size() == 2) {
+                options.width = parts[0].toInt();
+                options.height = parts[1].toInt();
+            }
+            if (options.width <= 0 || options.height <= 0) options.error = "--size wants WIDTHxHEIGHT";
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            options.error = "unknown option " + arg.toStdString();
+        } else if (options.file.empty()) {
+            options.file = PathFromQString(arg);
+        } else {
+            options.error = "only one file can be opened";
+        }
+    }
+    return options;
+}
+
+void RegisterViews(CMainFrame& frame, const std::string& startFolder) {
+    frame.RegisterView(CMainFrame::kShpMode, QStringLiteral("&Shp Tool"),
+                       [startFolder](ViewContext& context, CMainFrame&) -> std::unique_ptr<CFrameView> {
+                           auto view = std::make_unique<CShpView>(
+                               context, std::make_unique<FolderImageHolders>(context.services.messages));
+                           view->SetStartFolder(startFolder);
+                           return view;
+                       });
+    frame.RegisterView(CMainFrame::kDatMode, QStringLiteral("&Dat Tool"),
+                       [](ViewContext& context, CMainFrame& frame) -> std::unique_ptr<CFrameView> {
+                           CDatView::FrameHooks hooks;
+                           hooks.archiveOpened = [&frame](const std::string& path) {
+                               frame.Doc().Recent().Add(path);
+                               frame.UpdateTitle();
+                           };
+                           hooks.showFolderBrowser = [&frame] { frame.SwitchView(CMainFrame::kShpMode); };
+                           hooks.about = [&frame] { frame.ShowAbout(); };
+                           return std::make_unique<CDatView>(context, std::move(hooks));
+                       });
+}
+
+CApp::CApp() = default;
+
+CApp::~CApp() {
+    // The frame goes first: its views use the services below.
+    frame_.reset();
+}
+
+int CApp::Start(const QStringList& arguments) {
+    const StartOptions options = ParseStartOptions(arguments);
+    if (!options.error.empty() || options.help) {
+        std::fprintf(options.help ? stdout : stderr,
+                     "%s%sUsage: pixmond [--folder DIR] [--select FILE] [--screenshot FILE.png] [--size WxH] [ARCHIVE]\n",
+                     options.error.c_str(), options.error.empty() ? "" : "\n");
+        return options.help ? 0 : 2;
+    }
+    doc_.OnNewDocument();
+    frame_ = std::make_unique<CMainFrame>(ViewContext{services_, settings_, pickers_}, doc_);
+    messages_.SetOwner(frame_.get());
+    pickers_.SetOwner(frame_.get());
+    progress_.SetMainWindow(frame_.get());
+    RegisterViews(*frame_, options.folder);
+    frame_->RestoreGeometry();
+    if (options.width > 0) frame_->resize(options.width, options.height);
+    if (!frame_->SwitchView(CMainFrame::kShpMode)) return 1;
+    if (!options.select.empty()) {
+        if (auto* view = dynamic_cast<CShpView*>(frame_->ActiveView())) view->SelectFileNamed(options.select);
+    }
+    if (!options.file.empty()) {
+        // An archive named at start opens in the archive browser when there is one; the program starts anyway.
+        if (!frame_->CanMakeView(CMainFrame::kDatMode) || !frame_->SwitchView(CMainFrame::kDatMode) ||
+            !doc_.OnOpenDocument(options.file))
+            std::fprintf(stderr, "pixmond: %s was not opened\n", options.file.c_str());
+    }
+    frame_->show();
+    if (!options.screenshot.empty()) return TakeScreenshot(options);
+    return -1;
+}
+
+int CApp::TakeScreenshot(const StartOptions& options) {
+    // Let the window lay itself out and paint once before it is grabbed.
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const QImage image = frame_->grab().toImage();
+    if (image.isNull() || !image.save(PathToQString(options.screenshot), "PNG")) {
+        std::fprintf(stderr, "pixmond: cannot write %s\n", options.screenshot.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace pixmond

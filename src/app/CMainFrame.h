@@ -1,0 +1,80 @@
+#pragma once
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "ui/qt/CFrameView.h"
+
+class QAction;
+class QMenu;
+
+namespace pixmond {
+
+class CAppDoc;
+class Settings;
+
+// The main window: one view at a time, each with its toolbar and menus, the status bar, and the commands
+// that belong to no view (view switch, history option, help, About, recent files, exit).
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int kShpMode = 1;  // folder browser
+    static constexpr int kDatMode = 0;  // archive browser
+    using ViewMaker = std::function<std::unique_ptr<CFrameView>(ViewContext&, CMainFrame&)>;
+
+    CMainFrame(ViewContext context, CAppDoc& doc, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Offers a view: its command appears in the View menu and the view is made on first use.
+    void RegisterView(int mode, const QString& menuText, ViewMaker maker);
+    bool CanMakeView(int mode) const { return makers_.count(mode) != 0; }
+
+    // Shows the view of the mode, making it first when needed; false (with a message) when it cannot be made.
+    bool SwitchView(int mode);
+    int ViewMode() const { return mode_; }
+    CFrameView* View(int mode) const;
+    CFrameView* ActiveView() const { return View(mode_); }
+    int ViewsMade(int mode) const;
+
+    void UpdateTitle();
+    void OpenHelp();
+    void ShowAbout();
+    void ToggleHistory();
+    bool HistoryChecked() const;
+    // Restores the size and place of the last run, if any.
+    void RestoreGeometry();
+    QAction* HistoryAction() const { return historyAction_; }
+    // The menu of the tools that belong to no view; made when the first tool is added, so it is never empty.
+    QMenu* ToolsMenu();
+    QAction* ViewAction(int mode) const;
+    CAppDoc& Doc() const { return doc_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildMenus();
+    void FillRecentMenu();
+    bool OpenDocument(const std::string& path);
+
+    ViewContext context_;
+    CAppDoc& doc_;
+    int mode_ = -1;
+    std::map<int, ViewMaker> makers_;
+    std::map<int, std::unique_ptr<CFrameView>> views_;
+    std::map<int, QList<QAction*>> viewMenuActions_;
+    std::map<int, int> made_;
+    std::map<int, QAction*> viewActions_;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* viewMenu_ = nullptr;
+    QMenu* toolsMenu_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
+    QAction* optionsMenuAction_ = nullptr;
+    QAction* historyAction_ = nullptr;
+};
+
+}  // namespace pixmond

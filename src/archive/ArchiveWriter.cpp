@@ -1,0 +1,166 @@
+#include "archive/ArchiveWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cerrno>
+#include <cstring>
+
+#include "ui/Format.h"
+
+namespace pixmond {
+
+namespace {
+constexpr size_t kCopyBuffer = 1 << 20;
+constexpr std::uint64_t kWritebackStep = 8 << 20;
+constexpr std::uint64_t kRecordBytes = 17;
+}  // namespace
+
+bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries) {
+    const std::uint64_t records = entries.size() + 1;
+    std::uint64_t offset = 4 + kRecordBytes * records;
+    for (const auto& e : entries) offset += e.size;
+    // Offsets are 32-bit: an archive that outgrows them cannot be written at all.
+    if (offset > 0xffffffffull) {
+        failure_ = Format("The new archive would hold %llu bytes, more than an archive can address.",
+                          (unsigned long long)offset);
+        return false;
+    }
+    std::vector<std::uint8_t> directory;
+    directory.reserve(size_t(4 + kRecordBytes * records));
+    auto put32 = [&directory](std::uint64_t v) {
+        for (int k = 0; k < 4; ++k) directory.push_back(std::uint8_t(v >> (8 * k)));
+    };
+    auto putName = [&directory](const std::string& name) {
+        char field[13] = {};
+        std::memcpy(field, name.data(), name.size() < 12 ? name.size() : 12);
+        directory.insert(directory.end(), field, field + 13);
+    };
+    put32(records);
+    offset = 4 + kRecordBytes * records;
+    for (const auto& e : entries) {
+        put32(offset);
+        putName(e.name);
+        offset += e.size;
+    }
+    put32(offset);
+    putName("");
+    if (!out_.Write(directory.data(), directory.size())) {
+        failure_ = "Writing the new archive failed (is the disk full?)";
+        return false;
+    }
+    return true;
+}
+
+ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& entries, const AfterEntry& afterEntry) {
+    failure_.clear();
+    if (!out_.IsOpen() || !WriteDirectory(entries)) {
+        if (failure_.empty()) failure_ = "The new archive cannot be created.";
+        return Result::Failed;
+    }
+    std::vector<std::uint8_t> buffer(kCopyBuffer);
+    bool writeFailed = false;
+    auto sink = [this, &writeFailed](const std::uint8_t* data, size_t size) {
+        writeFailed = !out_.Write(data, size);
+        return !writeFailed;
+    };
+    std::uint64_t kicked = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto& e = entries[i];
+        if (!CopySource(e.source, e.size, e.name, sink, buffer, failure_)) {
+            if (writeFailed) failure_ = "Writing the new archive failed (is the disk full?)";
+            return Result::Failed;
+        }
+        // Starts the disk writing while the copy goes on, so the flush at the end has little left to wait for.
+        if (out_.Position() - kicked >= kWritebackStep && out_.Stream() && std::fflush(out_.Stream()) == 0) {
+            ::sync_file_range(::fileno(out_.Stream()), off64_t(kicked), off64_t(out_.Position() - kicked),
+                              SYNC_FILE_RANGE_WRITE);
+            kicked = out_.Position();
+        }
+        if (afterEntry && !afterEntry(i + 1)) return Result::Cancelled;
+    }
+    return Result::Ok;
+}
+
+bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
+                               const std::function<bool(const std::uint8_t*, size_t)>& sink,
+                               std::vector<std::uint8_t>& buffer, std::string& failure) {
+    std::shared_ptr<ReadOnlyFile> file = source.file;
+    if (!file) {
+        file = ReadOnlyFile::Open(source.path);
+        if (!file) {
+            failure = Format("[%s] cannot be read.", source.path.c_str());
+            return false;
+        }
+        // The directory already promised this size; a file that changed since cannot keep that promise.
+        if (file->Size() != size + source.offset) {
+            failure = Format("[%s] changed while it was being packed.", source.path.c_str());
+            return false;
+        }
+    }
+    if (source.offset > file->Size() || file->Size() - source.offset < size) {
+        failure = Format("The data of %s lies outside [%s].", name.c_str(), file->Path().c_str());
+        return false;
+    }
+    std::uint64_t done = 0;
+    while (done < size) {
+        const size_t chunk = size_t(std::min<std::uint64_t>(buffer.size(), size - done));
+        if (!file->ReadExact(source.offset + done, buffer.data(), chunk)) {
+            failure = Format("[%s] cannot be read.", file->Path().c_str());
+            return false;
+        }
+        if (!sink(buffer.data(), chunk)) {
+            failure = Format("Writing %s failed (is the disk full?)", name.c_str());
+            return false;
+        }
+        done += chunk;
+    }
+    return true;
+}
+
+bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
+                                   std::vector<std::uint8_t>& buffer, std::string& failure) {
+    // A new name is written in place (a failure removes it again); a file the user has is replaced only by a
+    // complete copy renamed over it.
+    std::string temp;
+    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const bool replacing = fd < 0 && errno == EEXIST;
+    if (replacing) {
+        temp = target.string() + ".tmp-XXXXXX";
+        fd = ::mkstemp(temp.data());
+        if (fd >= 0) {
+            struct stat info {};
+            if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
+        }
+    }
+    if (fd < 0) {
+        failure = Format("Error on creating [%s]", target.c_str());
+        return false;
+    }
+    bool ok = true;
+    auto sink = [fd, &ok](const std::uint8_t* data, size_t count) {
+        while (ok && count > 0) {
+            const ssize_t put = ::write(fd, data, count);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) {
+                ok = false;
+            } else {
+                data += put;
+                count -= size_t(put);
+            }
+        }
+        return ok;
+    };
+    const bool copied = CopySource(source, size, target.filename().string(), sink, buffer, failure);
+    if (::close(fd) != 0) ok = false;
+    const std::string& written = replacing ? temp : target.string();
+    if (copied && ok && (!replacing || std::rename(temp.c_str(), target.c_str()) == 0)) return true;
+    if (copied) failure = Format("Error on creating [%s]", target.c_str());
+    ::unlink(written.c_str());
+    return false;
+}
+
+}  // namespace pixmond

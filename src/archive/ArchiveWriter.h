@@ -1,0 +1,57 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/ReadOnlyFile.h"
+#include "ui/SafeFile.h"
+
+namespace pixmond {
+
+// Where the bytes of one entry come from: a range of an open file (an archive), or a loose file opened when
+// its turn comes.
+struct ArchiveSource {
+    std::shared_ptr<ReadOnlyFile> file;
+    std::filesystem::path path;
+    std::uint64_t offset = 0;
+};
+
+struct ArchivePlanEntry {
+    std::string name;  // written as 13 bytes: at most 12 characters and a zero
+    std::uint32_t size = 0;
+    ArchiveSource source;
+};
+
+// Writes an archive: the entry count plus one, the directory with the offsets the sizes give, the
+// terminator, then every entry's bytes in the same order, streamed through one buffer.
+class ArchiveWriter {
+public:
+    enum class Result { Ok, Cancelled, Failed };
+    // Called after each entry with the number written so far; false stops the writing (cancel).
+    using AfterEntry = std::function<bool(size_t done)>;
+
+    explicit ArchiveWriter(SafeFile& out) : out_(out) {}
+    Result Write(const std::vector<ArchivePlanEntry>& entries, const AfterEntry& afterEntry = {});
+    // Why the last Write failed, for the user.
+    const std::string& Failure() const { return failure_; }
+
+    // Copies size bytes of a source into out; false (with a reason) when the source cannot give them all.
+    static bool CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
+                           const std::function<bool(const std::uint8_t*, size_t)>& sink, std::vector<std::uint8_t>& buffer,
+                           std::string& failure);
+
+    // Writes size bytes of a source as a file of its own: beside the target first, then renamed over it, so a
+    // failed write never leaves a half file in place of one the user had.
+    static bool WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
+                               std::vector<std::uint8_t>& buffer, std::string& failure);
+
+private:
+    bool WriteDirectory(const std::vector<ArchivePlanEntry>& entries);
+    SafeFile& out_;
+    std::string failure_;
+};
+
+}  // namespace pixmond

@@ -1,0 +1,177 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "archive/TDatItem.h"
+#include "archive/ArchiveWriter.h"
+#include "image/CShp3.h"
+#include "image/CShpFile.h"
+#include "image/ReadOnlyFile.h"
+#include "image/Rect.h"
+#include "ui/CLog.h"
+#include "ui/Services.h"
+
+namespace pixmond {
+
+// The open archive: its file, the entry table of real and fake entries, and the operations on it.
+class CDatFile {
+public:
+    // Editing needs an archive the user may change; listing, exporting and reports only read it.
+    enum class Access { ReadWrite, ReadOnly };
+
+    explicit CDatFile(Services& services);
+    ~CDatFile();
+    CDatFile(const CDatFile&) = delete;
+    CDatFile& operator=(const CDatFile&) = delete;
+
+    // Opens and lists an archive; interactive merges the fake entries of the ".keep" file and shows progress.
+    bool Load(const std::string& path, bool interactive, Access access = Access::ReadWrite);
+    bool LoadForReading(const std::string& path, bool interactive) { return Load(path, interactive, Access::ReadOnly); }
+    // Lets go of the archive file; the table stays as it was listed.
+    void CloseFile();
+
+    bool IsShp(int i) const { return InRange(i) && table_[i].type == kTypeShp; }
+    bool IsS16(int i) const { return InRange(i) && table_[i].type == kTypeS16; }
+    bool IsPng(int i) const { return InRange(i) && table_[i].type == kTypePng; }
+    bool IsNotLoadable(int i) const { return !InRange(i) || table_[i].loadable == 0; }
+    bool InRange(int i) const { return i >= 0 && i < total_; }
+
+    // Entry i of the table; i must be in [0, Total()).
+    const TDatItem& Item(int i) const { return table_[i]; }
+    std::span<const TDatItem> Items() const { return {table_.get(), size_t(total_)}; }
+    int RealCount() const { return realCount_; }
+    int FakeCount() const { return fakeCount_; }
+    int Total() const { return total_; }
+    int Selected() const { return selected_; }
+    int Current() const { return current_; }
+    bool Loaded() const { return loaded_; }
+    bool ArchiveOpen() const { return archiveOpen_ != 0; }
+    const std::string& Path() const { return path_; }
+    // The open archive, shared with the readers of the current entry; null when none is open.
+    const std::shared_ptr<ReadOnlyFile>& File() const { return file_; }
+    // Entries of the last load whose data lies outside the file (listed, never loadable).
+    int DamagedCount() const { return damaged_; }
+
+    Services& GetServices() { return services_; }
+    // The log the archive operations write their complaints to.
+    CLog& Log() { return log_; }
+
+    // Rebuilds. Every archive written goes to a temporary file beside its target first.
+    // Packs the files of the new archive's own folder; asks whether only image files are wanted.
+    bool Repack(const std::string& newArchivePath);
+    // Packs folder into newArchivePath; the first form asks for the mode, the second is told.
+    bool Repack(const std::string& folder, const std::string& newArchivePath);
+    bool Repack(const std::string& folder, const std::string& newArchivePath, bool imagesOnly);
+    // Writes every real entry into folder under the name it has in the archive.
+    bool Unpack(const std::string& folder);
+    // Writes entry index to target; returns target, or "" when nothing was written.
+    std::string Extract(int index, const std::string& target);
+
+    // Single-entry edits of the open archive; each ends with the archive loaded again.
+    std::uint32_t Replace(int index, const std::string& sourcePath);
+    std::string Remove(int index);
+    std::uint32_t Append(const std::string& sourcePath);
+    // 0 when every file was added, -1 when the backup could not be made, else the number of files not added.
+    int AddFiles(const std::vector<std::string>& list);
+
+    // Copy lists (".tbl"): icon titles, one a line.
+    int ReadCopyList(const std::string& tablePath, std::set<std::string>& titles);
+    bool CopyListed(const std::string& tablePath, const std::string& destPath);
+    // The number of icons extracted, -1 when nothing could be done.
+    int ExtractListed(const std::string& tablePath, const std::string& folder);
+
+    // The names of the real entries as the directory stores them (case kept), by table index; fakes get "".
+    std::vector<std::string> StoredNames() const;
+    // Whether a name may become a file inside a chosen folder: no separator, drive, "..", or control character.
+    static bool IsSafeFileName(const std::string& name);
+    // "%s_new.dat" and "%s_back.dat" of the open archive.
+    std::string NewArchivePath() const;
+    std::string BackupPath() const;
+
+    // ---- The current entry (CDatFileCurrentEntry.cpp) ----
+    // Its icons are read straight out of the open archive by the reader of its type: the SHP reader, or
+    // the image set for S16 entries and for the picture of a PNG entry.
+
+    // Makes entry index current and reads its directory (SHP, S16) or picture (PNG). False for an index
+    // out of range, an entry that is not loadable, or a directory that cannot be read; a PNG entry is
+    // current even when its picture does not decode (the loader has said why).
+    bool SelectEntry(int index);
+    // Makes icon n of the current entry current (clamped by the reader); a PNG entry always answers 1.
+    int SelectIcon(int n);
+    int DrawIcon(Canvas& canvas, const Rect& rect, int zoom);
+    int DrawCollage(Canvas& canvas, const Rect& rect, int first, bool& done);
+    bool SaveIcon(const std::string& path);
+    // Saves every icon of the current entry with the extension of the "Output image" setting.
+    int SaveAllIcons(const std::string& path);
+    int SaveAllIcons(const std::string& path, int outputImage);
+    // The collage of the area; for a PNG entry the whole picture. False when nothing was written.
+    bool SaveCollage(const std::string& path, const Rect& rect, int first);
+
+    // The "Output image" setting: 0 .BMP, 1 .PNG, 2 .JPG.
+    int OutputImage() const;
+    // True while the current entry's icons can be drawn and saved.
+    bool HasCurrentEntry() const;
+    int CurrentIcon() const { return currentIcon_; }
+    int CurrentIcons() const { return currentIcons_; }
+    std::uint32_t DataOffset() const { return dataOffset_; }
+    // The readers of the current entry; views take the icon's size and header from them, and the SHP
+    // reader's colour table is the drawing palette.
+    CShpFile& ShpReader() { return shp_; }
+    const CShpFile& ShpReader() const { return shp_; }
+    CShp3& ImageSet() { return imageSet_; }
+    const CShp3& ImageSet() const { return imageSet_; }
+
+private:
+    // The type of the current entry while it is current, else kTypeOther (nothing to draw or save).
+    std::uint8_t CurrentType() const;
+    enum class Rewrite { Ok, Cancelled, Failed };
+    // The real entries in table order as a plan for the writer; bytes from the open archive.
+    // indexes receives the table index of each planned entry.
+    std::vector<ArchivePlanEntry> PlanOfRealEntries(int leaveOut, std::vector<int>* indexes = nullptr) const;
+    // Writes plan into target through a progress window that can be cancelled; messages on failure and cancel.
+    Rewrite WritePlan(const std::vector<ArchivePlanEntry>& plan, const std::string& target, const std::string& caption,
+                      const std::string& text, int range);
+    // Moves from over to; across file systems by a copy beside to and a rename.
+    bool PlaceFile(const std::string& from, const std::string& to);
+    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards.
+    bool SwapInNewArchive();
+    bool WriteEntryFiles(const std::string& folder, const std::vector<int>& indexes, const std::string& caption,
+                         const std::string& text, bool askBeforeReplacing, int& written);
+
+    void ClearTable();
+    void ReadDirectory(bool interactive);
+    void ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset);
+    void MergeFakes(const std::string& keepPath);
+    void SortTable();
+
+    Services& services_;
+    std::unique_ptr<TDatItem[]> table_;
+    std::shared_ptr<ReadOnlyFile> file_;
+
+    // The current entry and its icons.
+    int current_ = 0;
+    int currentIcon_ = 0;
+    std::uint32_t dataOffset_ = 0;
+    int currentIcons_ = 0;
+    CShpFile shp_;
+    CShp3 imageSet_;
+    // The archive the current entry was read from; a reload makes the entry stale.
+    std::shared_ptr<ReadOnlyFile> entryFile_;
+
+    bool loaded_ = false;
+    std::uint8_t archiveOpen_ = 0;
+    int selected_ = 0;
+    int realCount_ = 0;
+    int fakeCount_ = 0;
+    int total_ = 0;
+    int damaged_ = 0;
+    std::string path_;
+    CLog log_;
+    int cancels_ = 0;  // rewrites cancelled so far, so a caller can tell a cancel from a failure
+};
+
+}  // namespace pixmond

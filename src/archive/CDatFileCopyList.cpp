@@ -1,0 +1,145 @@
+// Copy lists: the icons named in a ".tbl" table copied into another archive or written into a folder.
+#include <algorithm>
+#include <filesystem>
+
+#include "archive/CDatFile.h"
+#include "archive/TextLines.h"
+#include "ui/Format.h"
+#include "ui/PathParts.h"
+#include "ui/TextCase.h"
+
+namespace pixmond {
+
+namespace {
+
+bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string TitleOf(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    return ToUpper(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+// The directory of another archive, every entry checked against the file; false when any is unsound.
+bool ReadDirectoryOf(const std::shared_ptr<ReadOnlyFile>& file, std::vector<ArchivePlanEntry>& entries) {
+    std::uint8_t word[4];
+    if (!file->ReadExact(0, word, 4)) return file->Size() == 0;
+    const std::uint64_t records = std::uint64_t(word[0]) | std::uint64_t(word[1]) << 8 | std::uint64_t(word[2]) << 16 |
+                                  std::uint64_t(word[3]) << 24;
+    if (records == 0) return true;
+    if ((file->Size() - 4) / 17 < records) return false;
+    const auto directory = file->ReadBlock(4, size_t(records * 17));
+    auto offsetAt = [&directory](std::uint64_t record) {
+        const auto* p = directory.data() + record * 17;
+        return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
+    };
+    for (std::uint64_t i = 0; i + 1 < records; ++i) {
+        const std::uint32_t offset = offsetAt(i), next = offsetAt(i + 1);
+        if (next < offset || next > file->Size()) return false;
+        const char* name = reinterpret_cast<const char*>(directory.data() + i * 17 + 4);
+        entries.push_back({std::string(name, ::strnlen(name, kDatNameBytes)), next - offset, ArchiveSource{file, {}, offset}});
+    }
+    return true;
+}
+
+}  // namespace
+
+int CDatFile::ReadCopyList(const std::string& tablePath, std::set<std::string>& titles) {
+    if (!services_.files.Exists(tablePath)) {
+        services_.messages.Notice(Format("\n  %s cannot be find ... \n", tablePath.c_str()));
+        return 0;
+    }
+    titles.clear();
+    const auto text = ReadWholeFile(tablePath);
+    if (!text) return 0;
+    ForEachTextLine(*text, 1023, [&titles](std::string_view line) {
+        while (!line.empty() && IsWhite(line.front())) line.remove_prefix(1);
+        if (line.size() > 1 && line.find_first_of("';:/#<>*", 1) != std::string_view::npos) return;
+        while (!line.empty() && IsWhite(line.back())) line.remove_suffix(1);
+        titles.insert(ToUpper(line));
+    });
+    return int(titles.size());
+}
+
+bool CDatFile::CopyListed(const std::string& tablePath, const std::string& destPath) {
+    if (!ArchiveOpen() || !file_ || realCount_ == 0 || tablePath.empty() || destPath.empty() ||
+        !services_.files.Exists(tablePath)) {
+        return false;
+    }
+    std::set<std::string> titles;
+    if (ReadCopyList(tablePath, titles) == 0) {
+        services_.messages.Notice(Format("No icons to copy in %s\n", tablePath.c_str()));
+        return false;
+    }
+    const bool destExists = services_.files.Exists(destPath);
+    std::vector<ArchivePlanEntry> plan;
+    std::set<std::string> destTitles;
+    if (destExists) {
+        const auto dest = ReadOnlyFile::Open(destPath);
+        if (!dest) {
+            services_.messages.Error(Format("[%s] Not found", destPath.c_str()));
+            return false;
+        }
+        if (!ReadDirectoryOf(dest, plan)) {
+            services_.messages.Error(Format("%s\nThe archive is damaged; nothing was copied.", destPath.c_str()));
+            return false;
+        }
+        for (const auto& e : plan) destTitles.insert(TitleOf(e.name));
+    }
+    const auto names = StoredNames();
+    for (int i = 0; i < total_; ++i) {
+        const TDatItem& item = table_[i];
+        if (item.fake) continue;
+        const std::string title(item.Title());
+        if (destExists && destTitles.count(title)) continue;
+        if (titles.count(title)) plan.push_back({names[size_t(i)], item.size, ArchiveSource{file_, {}, item.offset}});
+    }
+    if (plan.empty()) {
+        services_.messages.Notice(
+            Format("No icons to copy from:\nSource: %s\nTo: %s\n\n", path_.c_str(), destPath.c_str()));
+        return false;
+    }
+    std::stable_sort(plan.begin(), plan.end(), [](const ArchivePlanEntry& a, const ArchivePlanEntry& b) {
+        return CompareIgnoringCase(std::string_view(a.name).substr(0, 13), std::string_view(b.name).substr(0, 13)) < 0;
+    });
+    const std::string work = PathParts::Of(path_).withoutExtension + "_tmp.dat";
+    if (WritePlan(plan, work, "Copying", Format("Copying %d files...", int(plan.size())), int(plan.size())) !=
+        Rewrite::Ok) {
+        return false;
+    }
+    const std::string backup = Format("%s_back.dat", PathParts::Of(destPath).withoutExtension.c_str());
+    if (destExists && !services_.files.MoveReplace(destPath, backup)) {
+        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was; the new archive is %s.",
+                                        destPath.c_str(), backup.c_str(), destPath.c_str(), work.c_str()));
+        return false;
+    }
+    if (!PlaceFile(work, destPath)) {
+        const bool restored = !destExists || services_.files.MoveReplace(backup, destPath);
+        services_.messages.Error(Format("Could not rename %s to %s.\n%s\nThe new archive is %s.", work.c_str(),
+                                        destPath.c_str(), restored ? "The destination was left as it was." : "",
+                                        work.c_str()));
+        return false;
+    }
+    return true;
+}
+
+int CDatFile::ExtractListed(const std::string& tablePath, const std::string& folder) {
+    if (!ArchiveOpen() || !file_ || realCount_ == 0 || !services_.files.Exists(tablePath) ||
+        !services_.files.Exists(folder.empty() ? "." : folder)) {
+        return -1;
+    }
+    std::set<std::string> titles;
+    if (ReadCopyList(tablePath, titles) == 0) {
+        services_.messages.Notice(Format("No icons to extract in %s\n", tablePath.c_str()));
+        return -1;
+    }
+    std::vector<int> listed;
+    for (int i = 0; i < total_; ++i) {
+        if (!table_[i].fake && titles.count(std::string(table_[i].Title()))) listed.push_back(i);
+    }
+    int written = 0;
+    WriteEntryFiles(folder, listed, "", "", true, written);
+    services_.messages.Notice(Format(" Done! ... %d icons extracted\n", written));
+    return written;
+}
+
+}  // namespace pixmond

@@ -1,0 +1,237 @@
+// Replace, remove and add: single-entry edits that rewrite the open archive beside it and swap it in.
+#include <algorithm>
+#include <filesystem>
+
+#include "archive/CDatFile.h"
+#include "ui/Format.h"
+#include "ui/PathParts.h"
+#include "ui/TextCase.h"
+
+namespace pixmond {
+
+namespace {
+
+void SortPlan(std::vector<ArchivePlanEntry>& plan) {
+    std::stable_sort(plan.begin(), plan.end(), [](const ArchivePlanEntry& a, const ArchivePlanEntry& b) {
+        return CompareIgnoringCase(std::string_view(a.name).substr(0, 13), std::string_view(b.name).substr(0, 13)) < 0;
+    });
+}
+
+}  // namespace
+
+std::string CDatFile::NewArchivePath() const {
+    return Format("%s_new.dat", PathParts::Of(path_).withoutExtension.c_str());
+}
+
+std::string CDatFile::BackupPath() const {
+    return Format("%s_back.dat", PathParts::Of(path_).withoutExtension.c_str());
+}
+
+std::vector<ArchivePlanEntry> CDatFile::PlanOfRealEntries(int leaveOut, std::vector<int>* indexes) const {
+    const auto names = StoredNames();
+    std::vector<ArchivePlanEntry> plan;
+    plan.reserve(size_t(realCount_) + 1);
+    for (int i = 0; i < total_; ++i) {
+        const TDatItem& item = table_[i];
+        if (item.fake || i == leaveOut) continue;
+        plan.push_back({names[size_t(i)], item.size, ArchiveSource{file_, {}, item.offset}});
+        if (indexes) indexes->push_back(i);
+    }
+    return plan;
+}
+
+CDatFile::Rewrite CDatFile::WritePlan(const std::vector<ArchivePlanEntry>& plan, const std::string& target,
+                                      const std::string& caption, const std::string& text, int range) {
+    SafeFile out{std::filesystem::path(target)};
+    if (!out.IsOpen()) {
+        services_.messages.Error(Format("Error on creating [%s]", target.c_str()));
+        return Rewrite::Failed;
+    }
+    auto progress = services_.progress.OpenWindow(caption);
+    progress->SetRange(0, range, 1);
+    progress->SetText(text);
+    ArchiveWriter writer(out);
+    const auto result = writer.Write(plan, [&progress](size_t) {
+        progress->StepIt();
+        progress->PeekAndPump(true);
+        return !progress->Cancelled();
+    });
+    if (result == ArchiveWriter::Result::Cancelled) {
+        ++cancels_;
+        services_.messages.Notice("Progress Cancelled");
+        return Rewrite::Cancelled;
+    }
+    if (result == ArchiveWriter::Result::Failed) {
+        services_.messages.Error(Format("%s\n%s was left as it was.", writer.Failure().c_str(), path_.c_str()));
+        return Rewrite::Failed;
+    }
+    progress->Hide();
+    if (!out.Commit()) {
+        services_.messages.Error(Format("Error on creating [%s]", target.c_str()));
+        return Rewrite::Failed;
+    }
+    return Rewrite::Ok;
+}
+
+bool CDatFile::SwapInNewArchive() {
+    const std::string archive = path_, backup = BackupPath(), fresh = NewArchivePath();
+    CloseFile();
+    auto& files = services_.files;
+    if (!files.MoveReplace(archive, backup)) {
+        files.Remove(fresh);
+        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was.", archive.c_str(),
+                                        backup.c_str(), archive.c_str()));
+        Load(archive, true);
+        return false;
+    }
+    if (!files.MoveReplace(fresh, archive)) {
+        // Put the archive back, keeping the backup too when a copy can be made.
+        const bool restored = files.Copy(backup, archive) || files.MoveReplace(backup, archive);
+        files.Remove(fresh);
+        services_.messages.Error(restored ? Format("Could not rename %s to %s.\n%s was put back as it was.",
+                                                   fresh.c_str(), archive.c_str(), archive.c_str())
+                                          : Format("Could not rename %s to %s.\nThe former archive is %s.",
+                                                   fresh.c_str(), archive.c_str(), backup.c_str()));
+        if (restored) Load(archive, true);
+        return false;
+    }
+    return Load(archive, true);
+}
+
+bool CDatFile::PlaceFile(const std::string& from, const std::string& to) {
+    auto& files = services_.files;
+    if (files.MoveReplace(from, to)) return true;
+    const std::string temp = to + ".tmp-place";
+    if (files.Copy(from, temp) && files.MoveReplace(temp, to)) {
+        files.Remove(from);
+        return true;
+    }
+    files.Remove(temp);
+    return false;
+}
+
+std::uint32_t CDatFile::Replace(int index, const std::string& sourcePath) {
+    if (!ArchiveOpen() || !file_ || !InRange(index)) return 0;
+    if (table_[index].fake) {
+        services_.messages.Notice("Cannot replace fake entries, seek real icon and replace that entry");
+        return 0;
+    }
+    const std::int64_t length = services_.files.Length(sourcePath);
+    if (length < 0) services_.messages.Error("File not found");
+    auto source = length < 0 ? nullptr : ReadOnlyFile::Open(sourcePath);
+    if (!source) {
+        services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
+        return 0;
+    }
+    if (source->Size() > 0xffffffffull) {
+        services_.messages.Error(Format("[%s] is too large for an archive.", sourcePath.c_str()));
+        return 0;
+    }
+    const auto size = std::uint32_t(source->Size());
+    std::vector<int> indexes;
+    auto plan = PlanOfRealEntries(-1, &indexes);
+    for (size_t k = 0; k < plan.size(); ++k) {
+        if (indexes[k] != index) continue;
+        plan[k].size = size;
+        plan[k].source = ArchiveSource{source, {}, 0};
+    }
+    const std::string text =
+        Format("Replacing %s...\n\nHit Cancel or ESC to abort.", PathParts::Of(sourcePath).name.c_str());
+    if (WritePlan(plan, NewArchivePath(), "Replacing", text, realCount_) != Rewrite::Ok) return 0;
+    return SwapInNewArchive() ? size : 0;
+}
+
+std::string CDatFile::Remove(int index) {
+    if (!ArchiveOpen() || !file_ || !InRange(index)) {
+        services_.messages.Notice("Wrong item to remove");
+        return {};
+    }
+    if (table_[index].fake) {
+        services_.messages.Notice("Cannot remove fake entries");
+        return {};
+    }
+    const std::string name(table_[index].Name());
+    const auto plan = PlanOfRealEntries(index);
+    if (WritePlan(plan, NewArchivePath(), "Removing", Format("Removing %s...\n\n", name.c_str()), realCount_) !=
+        Rewrite::Ok) {
+        return {};
+    }
+    return SwapInNewArchive() ? name : std::string();
+}
+
+std::uint32_t CDatFile::Append(const std::string& sourcePath) {
+    if (!ArchiveOpen() || !file_) return 0;
+    if (realCount_ >= MAX_DAT_ITEMS) {
+        services_.messages.Error(Format("Cannot append more files, full size reached (%d)", realCount_));
+        return 0;
+    }
+    auto source = ReadOnlyFile::Open(sourcePath);
+    if (!source) {
+        services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
+        return 0;
+    }
+    if (source->Size() > 0xffffffffull) {
+        services_.messages.Error(Format("[%s] is too large for an archive.", sourcePath.c_str()));
+        return 0;
+    }
+    const auto size = std::uint32_t(source->Size());
+    const std::string fileName = PathParts::Of(sourcePath).name;
+    auto plan = PlanOfRealEntries(-1);
+    plan.push_back({fileName.substr(0, 12), size, ArchiveSource{source, {}, 0}});
+    SortPlan(plan);
+    if (WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", fileName.c_str()), realCount_) !=
+        Rewrite::Ok) {
+        return 0;
+    }
+    // The new archive stays beside the old one; a copy of it replaces the archive in one rename.
+    CloseFile();
+    const std::string fresh = NewArchivePath(), temp = path_ + ".tmp-append";
+    if (!services_.files.Copy(fresh, temp) || !services_.files.MoveReplace(temp, path_)) {
+        services_.files.Remove(temp);
+        services_.messages.Error(Format("Could not complete !\n%s  ..  was not closed yet\nYour updated Dat file can be "
+                                        "found as\n%s\n",
+                                        path_.c_str(), fresh.c_str()));
+        return 0;
+    }
+    return size;
+}
+
+int CDatFile::AddFiles(const std::vector<std::string>& list) {
+    if (!ArchiveOpen()) return -1;
+    const std::string archive = path_, backup = BackupPath();
+    auto& files = services_.files;
+    if (!list.empty() && !files.Copy(archive, backup)) {
+        services_.messages.Error(Format("Could not create %s\n  ...  aborting\n", backup.c_str()));
+        return -1;
+    }
+    int notAdded = 0;
+    for (size_t k = 0; k < list.size(); ++k) {
+        if (!Load(archive, false)) {
+            ++notAdded;
+            continue;
+        }
+        const int cancelsBefore = cancels_;
+        if (Append(list[k]) != 0) continue;
+        ++notAdded;
+        if (cancels_ != cancelsBefore) {
+            // A cancel undoes the whole command: the archive goes back to what the backup holds.
+            const std::string temp = archive + ".tmp-restore";
+            if (!files.Copy(backup, temp) || !files.MoveReplace(temp, archive)) {
+                files.Remove(temp);
+                services_.messages.Error(Format("%s could not be put back; the former archive is %s.", archive.c_str(),
+                                                backup.c_str()));
+            }
+            Load(archive, true);
+            return int(list.size());
+        }
+    }
+    if (!list.empty()) {
+        services_.settings.SetString(kSettingsSection, "S16 folder", PathParts::Of(list.back()).folder);
+    }
+    Load(archive, true);
+    services_.messages.Notice(
+        Format("Done!, %s updated !\nFormer datfile saved as %s\n", archive.c_str(), backup.c_str()));
+    return notAdded;
+}
+
+}  // namespace pixmond

@@ -1,0 +1,495 @@
+#include "browser/qt/CDatView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "browser/FilterLog.h"
+#include "browser/qt/CDatPicture.h"
+#include "browser/qt/DatRowsModel.h"
+#include "ui/AppSettings.h"
+#include "ui/Pickers.h"
+#include "ui/Services.h"
+#include "ui/TextCase.h"
+#include "ui/qt/QtText.h"
+
+namespace pixmond {
+
+namespace {
+
+// Names and descriptions come from Windows files: single-byte text.
+QString Cp1252(const std::string& text) { return QString::fromStdString(Latin1ToUtf8(text)); }
+
+QPushButton* Button(const char* caption, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      hooks_(std::move(hooks)),
+      dat_(context.services),
+      model_(dat_, context.settings),
+      commands_(model_, context.pickers, context.settings,
+                {[this](const std::string& path) { return OpenArchive(path); }, [this] { repaint(); }}) {
+    BuildControls();
+    BuildCommands();
+    Connect();
+}
+
+CDatView::~CDatView() {
+    // The toolbar and the menus are owned by the frame's widgets once shown there; they go with the view.
+    delete toolBar_;
+    delete datMenu_;
+    delete showMenu_;
+}
+
+QWidget* CDatView::BuildFilterColumn() {
+    auto* box = new QWidget(this);
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    listMode_ = new QComboBox(box);
+    for (const char* text : DatListModel::kListModeTexts) listMode_->addItem(QString::fromLatin1(text));
+    column->addWidget(listMode_);
+    auto* caption = new QLabel(
+        QStringLiteral("Type text to filter icons having ...\n(use token $ to add  conditions)"), box);
+    column->addWidget(caption);
+
+    auto* grid = new QGridLayout;
+    nameFilter_ = new QLineEdit(box);
+    nameFilter_->setToolTip(QString::fromStdString(CDatViewModel::FilterToolTip(-1)));
+    auto* iconLabel = new QLabel(QStringLiteral("Icon"), box);
+    iconLabel->setBuddy(nameFilter_);
+    grid->addWidget(iconLabel, 0, 0);
+    grid->addWidget(nameFilter_, 0, 1);
+    for (int k = 0; k < kDescriptionFieldCount; ++k) {
+        filters_[size_t(k)] = new QLineEdit(box);
+        filters_[size_t(k)]->setToolTip(QString::fromStdString(CDatViewModel::FilterToolTip(k)));
+        filterLabels_[size_t(k)] = new QLabel(QString::fromLatin1(kDescriptionFieldNames[size_t(k)]), box);
+        filterLabels_[size_t(k)]->setBuddy(filters_[size_t(k)]);
+        grid->addWidget(filterLabels_[size_t(k)], k + 1, 0);
+        grid->addWidget(filters_[size_t(k)], k + 1, 1);
+    }
+    column->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    setFilter_ = Button("Set Filter", box);
+    setFilter_->setToolTip(QStringLiteral("Reset list, using filters"));
+    clearFilter_ = Button("Clear Filter", box);
+    clearFilter_->setToolTip(QStringLiteral("Remove all filters, to get the full list"));
+    logFilter_ = Button("Log Filter", box);
+    buttons->addWidget(setFilter_);
+    buttons->addWidget(clearFilter_);
+    buttons->addWidget(logFilter_);
+    column->addLayout(buttons);
+
+    iconsLabel_ = new QLabel(QStringLiteral("Icons"), box);
+    column->addWidget(iconsLabel_);
+    list_ = new QListView(box);
+    list_->setUniformItemSizes(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    rows_ = new DatRowsModel(model_, this);
+    list_->setModel(rows_);
+    column->addWidget(list_, 1);
+    loadDescriptions_ = Button("Load description text file", box);
+    loadDescriptions_->setToolTip(QStringLiteral("Click to select a different icons file."));
+    column->addWidget(loadDescriptions_);
+    box->setFixedWidth(260);
+    return box;
+}
+
+QWidget* CDatView::BuildPictureColumn() {
+    auto* box = new QWidget(this);
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+
+    auto* navigation = new QHBoxLayout;
+    iconLabel_ = new QLabel(QStringLiteral("Icon"), box);
+    iconLabel_->setMinimumWidth(130);
+    first_ = Button("| <", box);
+    previous_ = Button("<<", box);
+    next_ = Button(">>", box);
+    nextPage_ = Button("> |", box);
+    position_ = new QLineEdit(box);
+    position_->setValidator(new QIntValidator(0, 1000000, position_));
+    position_->setFixedWidth(60);
+    navigation->addWidget(iconLabel_);
+    for (QPushButton* button : {first_, previous_, next_, nextPage_}) {
+        button->setFixedWidth(44);
+        navigation->addWidget(button);
+    }
+    navigation->addWidget(position_);
+    navigation->addStretch(1);
+    column->addLayout(navigation);
+
+    auto* numbers = new QHBoxLayout;
+    size_ = new QLabel(QStringLiteral("icon_f"), box);
+    start_ = new QLabel(box);
+    end_ = new QLabel(box);
+    bits_ = new QLabel(QStringLiteral("Image"), box);
+    for (auto [caption, value] : {std::pair{"Size", size_}, std::pair{"Start", start_}, std::pair{"End", end_}}) {
+        numbers->addWidget(new QLabel(QString::fromLatin1(caption), box));
+        value->setMinimumWidth(70);
+        numbers->addWidget(value);
+    }
+    numbers->addWidget(bits_);
+    numbers->addStretch(1);
+    column->addLayout(numbers);
+
+    picture_ = new CDatPicture(model_, box);
+    column->addWidget(picture_, 1);
+
+    descriptions_[0] = new QLabel(QStringLiteral("Icon description"), box);
+    column->addWidget(descriptions_[0]);
+    auto* fields = new QHBoxLayout;
+    for (int k = 1; k < kDescriptionFieldCount; ++k) {
+        descriptions_[size_t(k)] = new QLabel(QString::fromLatin1(kDescriptionFieldNames[size_t(k)]), box);
+        fields->addWidget(descriptions_[size_t(k)], 1);
+    }
+    column->addLayout(fields);
+    for (QLabel* label : descriptions_) {
+        label->setTextFormat(Qt::PlainText);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    return box;
+}
+
+void CDatView::BuildControls() {
+    auto* columns = new QHBoxLayout(this);
+    // The picture frame ends 4 pixels inside the view's right edge and the description fields 4 above its bottom.
+    columns->setContentsMargins(6, 6, 4, 4);
+    columns->addWidget(BuildFilterColumn());
+    columns->addWidget(BuildPictureColumn(), 1);
+
+    setTabOrder(listMode_, nameFilter_);
+    QWidget* previous = nameFilter_;
+    for (QLineEdit* edit : filters_) {
+        setTabOrder(previous, edit);
+        previous = edit;
+    }
+    for (QWidget* next : std::initializer_list<QWidget*>{setFilter_, clearFilter_, logFilter_, list_, loadDescriptions_,
+                                                         first_, previous_, next_, nextPage_, position_}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    setFocusProxy(list_);
+}
+
+void CDatView::BuildCommands() {
+    datMenu_ = new QMenu(QStringLiteral("Dat tools"));
+    showMenu_ = new QMenu(QStringLiteral("&Icons"));
+    toolBar_ = new QToolBar(QStringLiteral("Dat Tool"));
+    toolBar_->setObjectName(QStringLiteral("datToolBar"));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    const auto add = [this](QMenu* menu, const char* text, const char* tip, auto slot) {
+        QAction* action = menu->addAction(QString::fromLatin1(text));
+        connect(action, &QAction::triggered, this, slot);
+        action->setStatusTip(QString::fromLatin1(tip));
+        return action;
+    };
+    openAction_ = add(datMenu_, "Open DAT File...", "Open an existing DAT File", [this] {
+        PullFields();
+        commands_.Open();
+    });
+    openAction_->setShortcut(QKeySequence::Open);
+    repackAction_ = add(datMenu_, "Repack to new DAt file...", "Creates a new DAT file with files in a folder", [this] {
+        PullFields();
+        commands_.Repack();
+        Refresh();
+    });
+    unpackAction_ = add(datMenu_, "Unpack...", "Unpack to a folder", [this] { RunLater(commands_.Unpack()); });
+    datMenu_->addSeparator();
+    extractAction_ = add(datMenu_, "Extract item to disk...", "Extract item to disk", [this] { commands_.Extract(); });
+    replaceAction_ = add(datMenu_, "Replace Icon...", "Replaces current icon", [this] { RunLater(commands_.Replace()); });
+    removeAction_ = add(datMenu_, "Remove Icon", "Removes selected Icon from DAT file", [this] {
+        commands_.Remove();
+        Refresh();
+    });
+    addAction_ = add(datMenu_, "Add Icon (Shp/S16/JPG/PNG)...", "Add Icon from file", [this] { RunLater(commands_.Add()); });
+    datMenu_->addSeparator();
+    copyListAction_ = add(datMenu_, "Create/Update  other datfile with a list of icons defined in external table",
+                          "Copy the icons of a list into another DAT file", [this] {
+                              commands_.CopyListed();
+                              Refresh();
+                          });
+    extractListAction_ = add(datMenu_, "Extract icons defined in external table",
+                             "Extract the icons of a list to a folder", [this] { commands_.ExtractListed(); });
+
+    const char* modeTexts[3][2] = {{"Show ALL icons", "Show all the icons of the DAT file"},
+                                   {"Show only units icons (9 images)", "Show only units icons (9 images)"},
+                                   {"Show Interface", "Show only the interface files"}};
+    for (int mode = 0; mode < 3; ++mode) {
+        modeActions_[mode] = add(showMenu_, modeTexts[mode][0], modeTexts[mode][1], [this, mode] {
+            PullFields();
+            model_.SetListMode(mode);
+            Refresh();
+        });
+        modeActions_[mode]->setCheckable(true);
+    }
+    fakesAction_ = add(showMenu_, "Show datfile icons plus fake/replacements together ",
+                       "List the fake entries among the others", [this] {
+                           PullFields();
+                           model_.ToggleFakesTogether();
+                           Refresh();
+                       });
+    fakesAction_->setCheckable(true);
+    showMenu_->addSeparator();
+    for (int zoom = 1; zoom <= 5; ++zoom) {
+        QAction* action = showMenu_->addAction(QStringLiteral("Zoom x%1").arg(zoom), this, [this, zoom] {
+            PullFields();
+            model_.SetZoom(zoom);
+            Refresh();
+        });
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + zoom)));
+        zoomActions_[zoom - 1] = action;
+    }
+    collageAction_ = add(showMenu_, "&Collage", "Show all the icons side by side", [this] {
+        PullFields();
+        model_.ToggleCollage();
+        Refresh();
+    });
+    collageAction_->setCheckable(true);
+    collageAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    mirrorAction_ = add(showMenu_, "&Mirror", "Draw the icons mirrored", [this] {
+        PullFields();
+        model_.ToggleMirror();
+        Refresh();
+    });
+    mirrorAction_->setCheckable(true);
+    mirrorAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+
+    shpToolAction_ = new QAction(QStringLiteral("Shp Tool"), this);
+    connect(shpToolAction_, &QAction::triggered, this, [this] {
+        if (hooks_.showFolderBrowser) hooks_.showFolderBrowser();
+    });
+    aboutAction_ = new QAction(QStringLiteral("About"), this);
+    connect(aboutAction_, &QAction::triggered, this, [this] {
+        if (hooks_.about) hooks_.about();
+    });
+
+    toolBar_->addAction(shpToolAction_);
+    toolBar_->addSeparator();
+    for (QAction* action : {openAction_, repackAction_, unpackAction_}) toolBar_->addAction(action);
+    toolBar_->addSeparator();
+    for (QAction* action : modeActions_) toolBar_->addAction(action);
+    toolBar_->addSeparator();
+    for (QAction* action : zoomActions_) toolBar_->addAction(action);
+    toolBar_->addAction(collageAction_);
+    toolBar_->addAction(mirrorAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(extractAction_);
+    toolBar_->addSeparator();
+    for (QAction* action : {replaceAction_, removeAction_, addAction_}) toolBar_->addAction(action);
+    toolBar_->addSeparator();
+    toolBar_->addAction(aboutAction_);
+    // Short captions on the toolbar; the menus keep the full texts.
+    const std::pair<QAction*, const char*> shortNames[] = {
+        {openAction_, "Open"},        {repackAction_, "Repack"},   {unpackAction_, "Unpack"},
+        {modeActions_[0], "All"},     {modeActions_[1], "Units"},  {modeActions_[2], "Interface"},
+        {extractAction_, "Extract"},  {replaceAction_, "Replace"}, {removeAction_, "Remove"},
+        {addAction_, "Add"},          {collageAction_, "Collage"}, {mirrorAction_, "Mirror"}};
+    for (auto [action, text] : shortNames) action->setIconText(QString::fromLatin1(text));
+
+    connect(datMenu_, &QMenu::aboutToShow, this, &CDatView::UpdateCommands);
+    connect(showMenu_, &QMenu::aboutToShow, this, &CDatView::UpdateCommands);
+    // Shortcuts work while the view is on show, whether or not its menus are open.
+    addActions(datMenu_->actions());
+    addActions(showMenu_->actions());
+}
+
+void CDatView::Connect() {
+    connect(listMode_, &QComboBox::activated, this, [this](int mode) {
+        PullFields();
+        model_.SetListMode(mode);
+        Refresh();
+    });
+    const auto apply = [this] {
+        PullFields();
+        model_.ApplyFilters();
+        Refresh();
+    };
+    connect(setFilter_, &QPushButton::clicked, this, apply);
+    connect(nameFilter_, &QLineEdit::returnPressed, this, apply);
+    for (QLineEdit* edit : filters_) connect(edit, &QLineEdit::returnPressed, this, apply);
+    connect(clearFilter_, &QPushButton::clicked, this, [this] {
+        model_.ClearFilters();
+        Refresh();
+    });
+    connect(logFilter_, &QPushButton::clicked, this, &CDatView::LogFilter);
+    connect(loadDescriptions_, &QPushButton::clicked, this, &CDatView::LoadDescriptions);
+    connect(list_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (refreshing_ || !current.isValid()) return;
+                PullFields();
+                model_.SelectRow(current.row());
+                Refresh();
+            });
+    const auto navigate = [this](void (CDatViewModel::*move)()) {
+        return [this, move] {
+            PullFields();
+            (model_.*move)();
+            Refresh();
+        };
+    };
+    connect(first_, &QPushButton::clicked, this, navigate(&CDatViewModel::First));
+    connect(previous_, &QPushButton::clicked, this, navigate(&CDatViewModel::Previous));
+    connect(next_, &QPushButton::clicked, this, navigate(&CDatViewModel::Next));
+    connect(nextPage_, &QPushButton::clicked, this, navigate(&CDatViewModel::NextPage));
+    connect(position_, &QLineEdit::editingFinished, this, [this] {
+        if (refreshing_ || position_->text().toInt() == model_.Position()) return;
+        model_.GoTo(position_->text().toInt());
+        Refresh();
+    });
+    connect(picture_, &CDatPicture::Drawn, this, &CDatView::RefreshLabels);
+}
+
+QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_}; }
+
+void CDatView::OnInitialUpdate() {
+    listMode_->setCurrentIndex(0);
+    Refresh();
+}
+
+void CDatView::OnActivateView(bool active) {
+    if (active) Refresh();
+}
+
+bool CDatView::OpenDocument(const std::string& path) { return OpenArchive(path); }
+
+bool CDatView::OpenArchive(const std::string& path) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = model_.ArchiveOpened(path);
+    QApplication::restoreOverrideCursor();
+    if (!opened) return false;
+    if (hooks_.archiveOpened) hooks_.archiveOpened(path);
+    Refresh();
+    repaint();
+    return true;
+}
+
+void CDatView::DrawNow() { picture_->repaint(); }
+
+void CDatView::PullFields() {
+    std::array<std::string, kDescriptionFieldCount> descriptive;
+    for (int k = 0; k < kDescriptionFieldCount; ++k)
+        descriptive[size_t(k)] = filters_[size_t(k)]->text().toLatin1().toStdString();
+    model_.SetFilters(nameFilter_->text().toLatin1().toStdString(), descriptive);
+}
+
+void CDatView::Refresh() {
+    refreshing_ = true;
+    if (shownRows_ != model_.RowsVersion()) {
+        shownRows_ = model_.RowsVersion();
+        rows_->Reset();
+    }
+    const int row = model_.ListSelection();
+    if (row >= 0 && row < rows_->rowCount()) {
+        const QModelIndex index = rows_->index(row);
+        if (list_->currentIndex() != index) list_->setCurrentIndex(index);
+        list_->scrollTo(index);
+    } else {
+        list_->clearSelection();
+        list_->setCurrentIndex({});
+    }
+    listMode_->setCurrentIndex(model_.ListMode());
+    const DatListFilters& filters = model_.List().filters;
+    nameFilter_->setText(Cp1252(filters.name));
+    for (int k = 0; k < kDescriptionFieldCount; ++k) filters_[size_t(k)]->setText(Cp1252(filters.descriptive[size_t(k)]));
+    ShowCsvControls();
+    RefreshLabels();
+    refreshing_ = false;
+    UpdateCommands();
+    picture_->update();
+}
+
+void CDatView::RefreshLabels() {
+    if (!model_.IconsLabel().empty()) iconsLabel_->setText(QString::fromStdString(model_.IconsLabel()));
+    if (!model_.IconLabel().empty()) iconLabel_->setText(QString::fromStdString(model_.IconLabel()));
+    if (!position_->hasFocus()) position_->setText(QString::number(model_.Position()));
+    if (dat_.Total() >= 1) {
+        size_->setText(QString::fromStdString(model_.SizeText()));
+        start_->setText(QString::fromStdString(model_.StartText()));
+        end_->setText(QString::fromStdString(model_.EndText()));
+        bits_->setText(QString::fromStdString(model_.BitsText()));
+        for (int k = 0; k < kDescriptionFieldCount; ++k) {
+            const QString text = Cp1252(model_.Record().field[size_t(k)]);
+            descriptions_[size_t(k)]->setText(text);
+            descriptions_[size_t(k)]->setToolTip(text);
+        }
+    }
+}
+
+void CDatView::ShowCsvControls() {
+    const bool csv = model_.CsvMode();
+    for (int k = 1; k < kDescriptionFieldCount; ++k) {
+        filters_[size_t(k)]->setVisible(csv);
+        filterLabels_[size_t(k)]->setVisible(csv);
+        descriptions_[size_t(k)]->setVisible(csv);
+    }
+}
+
+void CDatView::UpdateCommands() {
+    for (int mode = 0; mode < 3; ++mode) {
+        modeActions_[mode]->setEnabled(model_.ListModeEnabled(mode));
+        modeActions_[mode]->setChecked(model_.ListModeChecked(mode));
+    }
+    for (int zoom = 1; zoom <= 5; ++zoom) zoomActions_[zoom - 1]->setChecked(model_.ZoomChecked(zoom));
+    collageAction_->setEnabled(model_.CollageEnabled());
+    collageAction_->setChecked(model_.Collage());
+    mirrorAction_->setChecked(model_.Mirror());
+    fakesAction_->setChecked(model_.FakesTogether());
+    const bool open = model_.ArchiveCommandsEnabled();
+    for (QAction* action : {extractAction_, addAction_, removeAction_, replaceAction_, unpackAction_, copyListAction_,
+                            extractListAction_})
+        action->setEnabled(open);
+}
+
+void CDatView::RunLater(DatArchiveCommands::Deferred rest) {
+    if (!rest) return;
+    QTimer::singleShot(0, this, [this, rest = std::move(rest)] {
+        rest();
+        Refresh();
+    });
+}
+
+void CDatView::LoadDescriptions() {
+    const std::string path = context_.pickers.PickFile(context_.settings.iconsText, "Select file to use",
+                                                       "Icons descriptions (txt/csv)|*.txt;*.csv|", "", true);
+    if (path.empty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool read = model_.LoadDescriptionFile(path);
+    QApplication::restoreOverrideCursor();
+    if (read) context_.settings.iconsText = path;
+    Refresh();
+}
+
+void CDatView::LogFilter() {
+    FilterLog::Write(model_.List(), dat_.Items(), dat_.Path(), context_.services,
+                     [this](const std::filesystem::path& proposed) -> std::optional<std::filesystem::path> {
+                         const std::string path = context_.pickers.PickFile(
+                             proposed.string(), "Select log file", "Text files |*.txt", ".txt", false);
+                         if (path.empty()) return std::nullopt;
+                         return std::filesystem::path(path);
+                     });
+}
+
+}  // namespace pixmond

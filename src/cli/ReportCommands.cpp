@@ -1,0 +1,83 @@
+#include <memory>
+#include <string>
+
+#include "archive/CDatFile.h"
+#include "archive/CDatReports.h"
+#include "cli/AnsweringMessages.h"
+#include "cli/CliRegistry.h"
+#include "ui/Format.h"
+#include "ui/PathParts.h"
+
+namespace pixmond::cli {
+namespace {
+
+struct ReportOpts {
+    std::string archive;
+    std::string other;
+    std::string out;
+    bool icons = false;
+    bool fakes = false;
+    bool onlyDifferences = false;
+    bool yes = false;
+};
+
+enum class Kind { Items, Diff, Compat };
+
+bool RunReport(Kind kind, const ReportOpts& opts, ConsoleServices& console) {
+    AnsweringMessages messages(console);
+    messages.Answer("Do you want to add fake icons to list ?", opts.fakes);
+    messages.Answer("Do you want to add fake icons to current datfile ?", opts.fakes);
+    messages.Answer("\n Do you want to include ONLY items \n not included on both files ? \n", opts.onlyDifferences);
+    Services& services = messages.Get();
+    CDatFile dat(services);
+    if (!dat.LoadForReading(opts.archive, true)) return false;
+    CDatReports reports(dat, services);
+    switch (kind) {
+        case Kind::Items: return reports.ReportItems(opts.out, opts.icons);
+        case Kind::Diff: return reports.DiffReport(opts.other, opts.out);
+        case Kind::Compat: {
+            const PathParts mine = PathParts::Of(opts.archive), theirs = PathParts::Of(opts.other);
+            messages.Answer(Format("Do you want to continue without fake-icons for second datfile %s ?",
+                                   theirs.title.c_str()), opts.yes);
+            messages.Answer(Format("Do you want to continue without fake-icons for primary datfile %s ?",
+                                   mine.title.c_str()), opts.yes);
+            return reports.CompatibilityReport(opts.other, opts.out);
+        }
+    }
+    return false;
+}
+
+CLI::App* AddReport(CLI::App* group, const char* name, const char* help, Kind kind, CliContext& ctx,
+                    std::shared_ptr<ReportOpts> opts) {
+    auto* cmd = group->add_subcommand(name, help);
+    cmd->add_option("ARCHIVE", opts->archive, "Archive file (.dat); its .keep file gives the fake entries")->required();
+    if (kind != Kind::Items) cmd->add_option("OTHER", opts->other, "Archive to compare with")->required();
+    cmd->add_option("-o,--output", opts->out, "Report file to write")->required();
+    cmd->callback([&ctx, opts, kind] { ctx.exitCode = RunReport(kind, *opts, ctx.services) ? 0 : 1; });
+    return cmd;
+}
+
+void Add(CLI::App& app, CliContext& ctx) {
+    auto* report = app.add_subcommand("report", "Write text reports on an archive and compare it with another");
+    report->require_subcommand(1);
+
+    auto items = std::make_shared<ReportOpts>();
+    auto* cmd = AddReport(report, "items", "List the entries of an archive", Kind::Items, ctx, items);
+    cmd->add_flag("--icons", items->icons, "Add each entry's icon count");
+    cmd->add_flag("--fakes", items->fakes, "Add the fake entries of the .keep file");
+
+    auto diff = std::make_shared<ReportOpts>();
+    cmd = AddReport(report, "diff", "Report the entries one archive has and the other lacks", Kind::Diff, ctx, diff);
+    cmd->add_flag("--fakes", diff->fakes, "Compare the fake entries of ARCHIVE's .keep file as well");
+    cmd->add_flag("--only-differences", diff->onlyDifferences, "Leave out the entries found in both");
+
+    auto compat = std::make_shared<ReportOpts>();
+    cmd = AddReport(report, "compat", "Check two archives with their .keep files against each other", Kind::Compat,
+                    ctx, compat);
+    cmd->add_flag("-y,--yes", compat->yes, "Go on when an archive has no .keep file");
+}
+
+const CommandRegistration reg(Add);
+
+}  // namespace
+}  // namespace pixmond::cli

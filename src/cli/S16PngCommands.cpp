@@ -1,0 +1,168 @@
+#include <filesystem>
+
+#include "cli/CliRegistry.h"
+#include "cli/IconFileCommands.h"
+#include "image/CShp3.h"
+#include "image/PngReader.h"
+#include "image/ReadOnlyFile.h"
+#include "ui/Format.h"
+#include "ui/Messages.h"
+#include "ui/PathParts.h"
+#include "ui/Services.h"
+#include "ui/TextCase.h"
+
+namespace pixmond::cli {
+
+namespace {
+
+constexpr int kSheetMinWidth = 240;
+constexpr int kSheetMinHeight = 150;
+
+const char* EncodingName(std::int32_t encoding) { return encoding == 1 ? "runs" : "raw"; }
+
+// Opens an S16 file and insists that its directory was readable (an S16 has no magic: an unreadable
+// directory is all that tells another file apart). An empty file of count 0 is a valid S16.
+bool OpenS16(CShp3& set, const std::string& path, Messages& messages) {
+    if (!set.OpenFile(path)) {
+        messages.Error(Format("Cannot open %s", path.c_str()));
+        return false;
+    }
+    if (set.IconCount() == 0 && set.File()->Size() != 4) {
+        messages.Error(Format("%s is not a readable S16 file: its icon count does not fit the file", path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+std::string S16Json(const CShp3& set, const std::string& path) {
+    std::string out = "{\"kind\":\"s16\",\"path\":" + JsonString(path) + Format(",\"count\":%d,\"icons\":[", set.IconCount());
+    int number = 0;
+    for (const S16Entry& e : set.Entries()) {
+        if (number) out += ",";
+        out += Format("{\"number\":%d,\"width\":%d,\"height\":%d,\"content_width\":%d,\"content_height\":%d,"
+                      "\"x_offset\":%d,\"y_offset\":%d,\"data_offset\":%u,\"data_size\":%d,\"encoding\":%d}",
+                      ++number, e.width, e.height, e.contentWidth, e.contentHeight, e.xOffset, e.yOffset,
+                      e.dataOffset, e.dataSize, e.encoding);
+    }
+    return out + "]}\n";
+}
+
+std::string S16Table(const CShp3& set, const std::string& path) {
+    std::string out = Format("%s: S16, %d icon%s\n", Latin1ToUtf8(path).c_str(), set.IconCount(),
+                             set.IconCount() == 1 ? "" : "s");
+    if (set.IconCount() == 0) return out;
+    out += Format("%-5s %-11s %-11s %-11s %11s %10s  %s\n", "#", "Size", "Content", "Offset", "Data offset",
+                  "Data size", "Encoding");
+    int number = 0;
+    for (const S16Entry& e : set.Entries()) {
+        out += Format("%-5d %-11s %-11s %-11s %11u %10d  %s (%d)\n", ++number,
+                      Format("%dx%d", e.width, e.height).c_str(),
+                      Format("%dx%d", e.contentWidth, e.contentHeight).c_str(),
+                      Format("%d,%d", e.xOffset, e.yOffset).c_str(), e.dataOffset, e.dataSize,
+                      EncodingName(e.encoding), e.encoding);
+    }
+    return out;
+}
+
+bool DecodeS16Icon(CShp3& set, int icon, const std::string& path, Messages& messages) {
+    const int number = set.SelectIcon(icon);
+    if (number == 0) {
+        messages.Error(Format("%s holds no icons", path.c_str()));
+        return false;
+    }
+    if (set.DecodeIcon() == 0) {
+        messages.Error(Format("Icon %d of %s cannot be decoded (size out of range or data missing)", number,
+                              path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsS16Path(const std::string& path) { return ToLower(PathParts::Of(path).extension) == ".s16"; }
+bool IsPngPath(const std::string& path) { return ToLower(PathParts::Of(path).extension) == ".png"; }
+
+bool IsIconSheet(int width, int height) {
+    return width >= kSheetMinWidth && height >= kSheetMinHeight && width % 3 == 0 && height % 3 == 0;
+}
+
+bool CheckPictureOutput(const std::string& output, Messages& messages) {
+    const std::string ext = ToLower(PathParts::Of(output).extension);
+    if (ext == ".bmp" || ext == ".png" || ext == ".jpg" || ext == ".jpeg") return true;
+    messages.Error(Format("Cannot save %s: pictures are written as .bmp, .png or .jpg", output.c_str()));
+    return false;
+}
+
+bool RunS16Info(const std::string& path, bool json, Services& services) {
+    CShp3 set;
+    if (!OpenS16(set, path, services.messages)) return false;
+    Print(json ? S16Json(set, path) : S16Table(set, path));
+    return true;
+}
+
+bool RunPngInfo(const std::string& path, bool json, Services& services) {
+    CBmpDib picture;
+    if (LoadPng(picture, path, nullptr, 0, services.messages) != kPngLoaded) return false;
+    const int w = picture.Width(), h = picture.Height();
+    const bool sheet = IsIconSheet(w, h);
+    if (json) {
+        Print("{\"kind\":\"png\",\"path\":" + JsonString(path) +
+              Format(",\"width\":%d,\"height\":%d,\"sheet\":%s}\n", w, h, sheet ? "true" : "false"));
+    } else if (sheet) {
+        Print(Format("%s: PNG, %d x %d, a 3 x 3 sheet of %d x %d icons\n", Latin1ToUtf8(path).c_str(), w, h, w / 3,
+                     h / 3));
+    } else {
+        Print(Format("%s: PNG, %d x %d, one picture (not a 3 x 3 sheet)\n", Latin1ToUtf8(path).c_str(), w, h));
+    }
+    return true;
+}
+
+bool ExportS16Icon(const std::string& path, int icon, const std::string& output, int quality, Services& services) {
+    Messages& messages = services.messages;
+    CShp3 set;
+    if (!CheckPictureOutput(output, messages) || !OpenS16(set, path, messages)) return false;
+    if (icon < 1 || icon > set.IconCount()) {
+        messages.Error(Format("Icon %d is not in %s (icons 1..%d)", icon, path.c_str(), set.IconCount()));
+        return false;
+    }
+    return DecodeS16Icon(set, icon, path, messages) && set.Save(output, messages, quality);
+}
+
+bool ExportAllS16Icons(const std::string& path, const std::string& folder, const std::string& extension, int quality,
+                       Services& services) {
+    Messages& messages = services.messages;
+    CShp3 set;
+    if (!OpenS16(set, path, messages)) return false;
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::string title = PathParts::Of(path).title;
+    int written = 0;
+    for (int n = 1; n <= set.IconCount(); ++n) {
+        const std::string name = Format("%s_%03d%s", title.c_str(), n, extension.c_str());
+        if (DecodeS16Icon(set, n, path, messages) &&
+            set.Save((std::filesystem::path(folder) / name).string(), messages, quality))
+            ++written;
+    }
+    messages.Notice(Format("%d of %d icons written to %s", written, set.IconCount(), folder.c_str()));
+    return written == set.IconCount();
+}
+
+bool ExportPng(const std::string& path, const std::string& output, int quality, Services& services) {
+    CBmpDib picture;
+    if (!CheckPictureOutput(output, services.messages)) return false;
+    if (LoadPng(picture, path, nullptr, 0, services.messages) != kPngLoaded) return false;
+    return picture.Save(output, services.messages, quality);
+}
+
+bool ExportPngToFolder(const std::string& path, const std::string& folder, const std::string& extension, int quality,
+                       Services& services) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    const std::string output = (std::filesystem::path(folder) / (PathParts::Of(path).title + extension)).string();
+    if (!ExportPng(path, output, quality, services)) return false;
+    services.messages.Notice(Format("%s written", output.c_str()));
+    return true;
+}
+
+}  // namespace pixmond::cli

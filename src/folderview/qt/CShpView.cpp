@@ -1,0 +1,302 @@
+#include "folderview/qt/CShpView.h"
+
+#include <QAction>
+#include <utility>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "folderview/FolderImages.h"
+#include "ui/AppSettings.h"
+#include "ui/Services.h"
+#include "ui/TextCase.h"
+#include "ui/qt/QtCanvas.h"
+#include "ui/qt/QtText.h"
+
+namespace pixmond {
+
+CPictureArea::CPictureArea(CShpViewModel& model, QWidget* parent) : QFrame(parent), model_(model) {
+    setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(200, 200);
+    setAutoFillBackground(true);
+}
+
+PixelRect CPictureArea::PictureRect() const {
+    const QRect inner = rect().adjusted(2, 2, -2, -2);
+    return {inner.x(), inner.y(), inner.width(), inner.height()};
+}
+
+void CPictureArea::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const PixelRect area = PictureRect();
+    painter.setClipRect(QRect(area.x, area.y, area.width, area.height));
+    QtCanvas canvas(painter, width(), height());
+    model_.Draw(canvas, area);
+}
+
+CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      images_(std::move(images)),
+      model_(context.services.files, *images_, context.settings) {
+    BuildControls();
+    BuildCommands();
+}
+
+CShpView::~CShpView() {
+    // The toolbar and the menu belong to the frame's widgets once shown there; they go with the view.
+    delete toolBar_;
+    delete menu_;
+}
+
+void CShpView::BuildControls() {
+    listMode_ = new QComboBox(this);
+    for (const char* text : {"View All files", "View SHP files only", "View S16 files only", "View PNG files only"})
+        listMode_->addItem(QString::fromLatin1(text));
+    filter_ = new QLineEdit(this);
+    filter_->setPlaceholderText(QStringLiteral("name filter"));
+    filterButton_ = new QPushButton(QStringLiteral("F"), this);
+    filterButton_->setFixedWidth(28);
+    filterButton_->setAutoDefault(false);
+    fileList_ = new QListWidget(this);
+    fileList_->setUniformItemSizes(true);
+    folderButton_ = new QPushButton(QStringLiteral("Folder for SHP files ..."), this);
+
+    path_ = new QLabel(QStringLiteral("Folder"), this);
+    path_->setTextFormat(Qt::PlainText);
+    path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is cut at the window's edge rather than widening the window.
+    path_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    type_ = new QLabel(QStringLiteral("Image   type"), this);
+    size_ = new QLabel(this);
+    start_ = new QLabel(this);
+    end_ = new QLabel(this);
+    iconList_ = new QListWidget(this);
+    iconList_->setUniformItemSizes(true);
+    output_ = new QComboBox(this);
+    output_->addItem(QStringLiteral("BMP type"));
+    output_->addItem(QStringLiteral("PNG type"));
+    picture_ = new CPictureArea(model_, this);
+    pixel_ = new QLabel(QStringLiteral("Pal ### 000,000,000)"), this);
+
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(filter_, 1);
+    filterRow->addWidget(filterButton_);
+    auto* left = new QVBoxLayout;
+    left->addWidget(listMode_);
+    left->addLayout(filterRow);
+    left->addWidget(fileList_, 1);
+    left->addWidget(folderButton_);
+
+    auto* numbers = new QGridLayout;
+    int row = 0;
+    for (auto [caption, value] : {std::pair{"Size", size_}, std::pair{"Start", start_}, std::pair{"End", end_}}) {
+        numbers->addWidget(new QLabel(QString::fromLatin1(caption), this), row, 0);
+        numbers->addWidget(value, row++, 1);
+    }
+    numbers->setColumnStretch(1, 1);
+    auto* saveRow = new QHBoxLayout;
+    auto* saveLabel = new QLabel(QStringLiteral("Save &as:"), this);
+    saveLabel->setBuddy(output_);
+    saveRow->addWidget(saveLabel);
+    saveRow->addWidget(output_, 1);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(type_);
+    middle->addLayout(numbers);
+    auto* iconCaption = new QLabel(QStringLiteral("Dble-Click remove #"), this);
+    iconCaption->setBuddy(iconList_);
+    middle->addWidget(iconCaption);
+    middle->addWidget(iconList_, 1);
+    middle->addLayout(saveRow);
+
+    auto* pixelRow = new QHBoxLayout;
+    pixelRow->addWidget(new QLabel(QStringLiteral("Pix 0,0 (trasparent color)"), this));
+    pixelRow->addWidget(pixel_, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(picture_, 1);
+    right->addLayout(pixelRow);
+
+    auto* columns = new QHBoxLayout;
+    auto* leftBox = new QWidget(this);
+    leftBox->setLayout(left);
+    leftBox->setFixedWidth(230);
+    left->setContentsMargins(0, 0, 0, 0);
+    auto* middleBox = new QWidget(this);
+    middleBox->setLayout(middle);
+    middleBox->setFixedWidth(190);
+    middle->setContentsMargins(0, 0, 0, 0);
+    columns->addWidget(leftBox);
+    columns->addWidget(middleBox);
+    columns->addLayout(right, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    // The picture's frame ends 4 pixels inside the view, whatever the frame's size.
+    layout->setContentsMargins(6, 6, 4, 4);
+    layout->addWidget(path_);
+    layout->addLayout(columns, 1);
+
+    setTabOrder(listMode_, filter_);
+    setTabOrder(filter_, filterButton_);
+    setTabOrder(filterButton_, fileList_);
+    setTabOrder(fileList_, folderButton_);
+    setTabOrder(folderButton_, iconList_);
+    setTabOrder(iconList_, output_);
+    setFocusProxy(fileList_);
+
+    connect(listMode_, &QComboBox::activated, this, [this](int mode) {
+        PullFields();
+        model_.SetListMode(mode);
+        Refresh();
+    });
+    const auto rescan = [this] {
+        PullFields();
+        model_.Rescan();
+        Refresh();
+    };
+    connect(filterButton_, &QPushButton::clicked, this, rescan);
+    connect(filter_, &QLineEdit::returnPressed, this, rescan);
+    connect(fileList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (refreshing_ || row < 0) return;
+        PullFields();
+        model_.SelectFile(row);
+        Refresh();
+    });
+    connect(iconList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (refreshing_ || row < 0) return;
+        PullFields();
+        model_.SelectIcon(row);
+        Refresh();
+    });
+    connect(folderButton_, &QPushButton::clicked, this, &CShpView::ChooseFolder);
+    connect(output_, &QComboBox::activated, this, [this](int type) {
+        model_.SetOutputType(type);
+        Refresh();
+    });
+}
+
+void CShpView::BuildCommands() {
+    menu_ = new QMenu(QStringLiteral("&Icons"));
+    toolBar_ = new QToolBar(QStringLiteral("Shp Tool"));
+    toolBar_->setObjectName(QStringLiteral("shpToolBar"));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    folderAction_ = menu_->addAction(QStringLiteral("Folder for SHP files ..."), this, &CShpView::ChooseFolder);
+    folderAction_->setShortcut(QKeySequence::Open);
+    menu_->addSeparator();
+    collageAction_ = menu_->addAction(QStringLiteral("&Collage"), this, [this] {
+        model_.ToggleCollage();
+        Refresh();
+    });
+    collageAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    mirrorAction_ = menu_->addAction(QStringLiteral("&Mirror"), this, [this] {
+        model_.ToggleMirror();
+        Refresh();
+    });
+    mirrorAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    menu_->addSeparator();
+    for (int zoom = 1; zoom <= 5; ++zoom) {
+        QAction* action = menu_->addAction(QStringLiteral("Zoom x%1").arg(zoom), this, [this, zoom] {
+            model_.SetZoom(zoom);
+            Refresh();
+        });
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + zoom)));
+        zoomActions_[zoom - 1] = action;
+    }
+    collageAction_->setCheckable(true);
+    mirrorAction_->setCheckable(true);
+    for (QAction* action : zoomActions_) action->setCheckable(true);
+    connect(menu_, &QMenu::aboutToShow, this, &CShpView::UpdateCommands);
+
+    toolBar_->addAction(folderAction_);
+    toolBar_->addSeparator();
+    toolBar_->addAction(collageAction_);
+    toolBar_->addAction(mirrorAction_);
+    for (QAction* action : zoomActions_) toolBar_->addAction(action);
+    // Shortcuts work while the view is on show, whether or not its menu is open.
+    addActions(menu_->actions());
+}
+
+QList<QMenu*> CShpView::Menus() { return {menu_}; }
+
+void CShpView::OnInitialUpdate() {
+    model_.Initialise();
+    if (!startFolder_.empty()) model_.SetFolder(startFolder_);
+    initialised_ = true;
+    freshlyScanned_ = true;
+    Refresh();
+}
+
+void CShpView::OnActivateView(bool active) {
+    if (!active || !initialised_) return;
+    // The first update has just read the folder; reading it again at once would only cost time.
+    if (std::exchange(freshlyScanned_, false)) return;
+    model_.Reactivate();
+    Refresh();
+}
+
+void CShpView::PullFields() { model_.SetNameFilter(PathFromQString(filter_->text())); }
+
+void CShpView::ChooseFolder() {
+    PullFields();
+    if (model_.ChooseFolder(context_.pickers)) Refresh();
+}
+
+bool CShpView::SelectFileNamed(const std::string& name) {
+    const auto& files = model_.Files();
+    for (size_t row = 0; row < files.size(); ++row) {
+        if (!EqualIgnoringCase(files[row], name)) continue;
+        model_.SelectFile(int(row));
+        Refresh();
+        return true;
+    }
+    return false;
+}
+
+void CShpView::FillList(QListWidget* list, const std::vector<std::string>& rows, std::vector<std::string>& shown,
+                        bool names) {
+    if (rows == shown) return;
+    shown = rows;
+    list->clear();
+    for (size_t i = 0; i < rows.size(); ++i)
+        list->addItem(names ? ToQString(model_.FileRowText(int(i))) : QString::fromStdString(rows[i]));
+}
+
+void CShpView::Refresh() {
+    refreshing_ = true;
+    FillList(fileList_, model_.Files(), shownFiles_, true);
+    if (fileList_->currentRow() != model_.FileRow()) fileList_->setCurrentRow(model_.FileRow());
+    FillList(iconList_, model_.IconRows(), shownIcons_, false);
+    if (iconList_->currentRow() != model_.IconRow()) iconList_->setCurrentRow(model_.IconRow());
+    listMode_->setCurrentIndex(model_.ListMode());
+    filter_->setText(ToQString(model_.NameFilter()));
+    output_->setCurrentIndex(model_.OutputType() >= 0 && model_.OutputType() < 2 ? model_.OutputType() : -1);
+    path_->setText(model_.CurrentPath().empty() ? QStringLiteral("Folder") : ToQString(model_.CurrentPath()));
+    type_->setText(model_.TypeText().empty() && model_.Kind() == kKindNone ? QStringLiteral("Image   type")
+                                                                           : ToQString(model_.TypeText()));
+    size_->setText(QString::fromStdString(model_.SizeText()));
+    start_->setText(QString::fromStdString(model_.StartText()));
+    end_->setText(QString::fromStdString(model_.EndText()));
+    pixel_->setText(ToQString(model_.PixelText()));
+    refreshing_ = false;
+    UpdateCommands();
+    picture_->update();
+}
+
+void CShpView::UpdateCommands() {
+    collageAction_->setChecked(model_.CollageChecked());
+    collageAction_->setEnabled(model_.CollageEnabled());
+    mirrorAction_->setChecked(model_.MirrorChecked());
+    for (int zoom = 1; zoom <= 5; ++zoom) zoomActions_[zoom - 1]->setChecked(model_.ZoomChecked(zoom));
+}
+
+}  // namespace pixmond

@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "image/CBmpDib.h"
+
+namespace pixmond {
+
+class Messages;
+
+// Fills the colour table from a palette file: 1024 bytes are the table as it lies in memory (blue, green,
+// red, 0), 768 bytes are 256 red, green, blue triples, anything else is the text form. Entries the file
+// does not give keep their colour. Failures are reported; false leaves the table as it was.
+bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+
+// The text form: "JASP-PAL", "Orvel Shp Tool", "256", then one "%d %d %d" line per entry.
+bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+// The binary form: the 1024 bytes of the table.
+bool WriteBinaryPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+
+// One colour line of the text form: up to three decimal numbers, anything else between them, each kept to
+// its low eight bits. Returns how many numbers the line held (the components beyond stay as they were).
+int ParsePaletteLine(const char* line, std::uint8_t rgb[3]);
+
+}  // namespace pixmond

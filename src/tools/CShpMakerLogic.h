@@ -1,0 +1,78 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "image/CBmpOrvel.h"
+#include "tools/ShpIconList.h"
+#include "tools/ShpMakerSettings.h"
+
+namespace pixmond {
+
+struct Services;
+
+// What the Shp maker does, without its window: the three ways of building SHP files from the bitmaps of one
+// folder, the icon list, and the preview bitmap with its colour replacement and re-indexing. The dialog
+// pulls its controls into these values, calls in, and shows what comes back.
+class CShpMakerLogic {
+public:
+    enum Mode { kExpressBatch = 0, kNineIconBitmap = 1, kIconList = 2 };
+
+    explicit CShpMakerLogic(Services& services) : services_(services) {}
+
+    ShpMakerSettings values;
+    std::string fileSpec = "*.bmp";
+    ShpIconList iconList;
+
+    void LoadSettings();
+    void SaveSettings() const;
+    // A chosen bitmap folder is also where a folder browser that has not started yet will start.
+    void ChooseFolder(const std::string& folder);
+
+    // The listing pattern of a typed file spec: empty gives "*.bmp"; without an extension a last space
+    // becomes "*" and ".bmp" is added.
+    static std::string FilePattern(const std::string& spec);
+    // The bitmap list: names of the folder's files matching the file spec, sorted.
+    std::vector<std::string> ListBitmaps() const;
+    std::string PathOf(const std::string& name) const;
+
+    // Checks before a run: a bitmap selection in modes 0 and 1, icons in the list in mode 2 (says why not).
+    bool ReadyToRun(int selectedCount) const;
+    // Mode 0: for each bitmap, an SHP beside it with nine copies of the whole bitmap. Returns the files made.
+    int MakeClones(const std::vector<std::string>& names);
+    // Mode 1: for each bitmap, an SHP beside it with the nine cells of the bitmap (3 x 3 or 9 x 1).
+    int MakeFromNineIconBitmaps(const std::vector<std::string>& names);
+    // Mode 2: one SHP at output, an icon per row of the icon list. A bitmap that cannot be loaded or encoded
+    // is left out of the file (and named in a message); nothing is written when none can.
+    bool MakeFromIconList(const std::string& output);
+    // The same for bitmaps given by their paths, in order.
+    bool MakeFromBitmaps(const std::string& output, const std::vector<std::string>& paths);
+
+    // Focus change: loads the bitmap as the preview; a bitmap that is not 8-bit is converted to the default
+    // palette when asked (the preview then differs from its file).
+    bool LoadPreview(const std::string& name, bool defaultPaletteForDeepBitmaps);
+    const CBmpOrvel& Preview() const { return preview_; }
+    bool Changed() const { return changed_; }
+    std::string BitmapInfo() const;
+    // The colour lists: "%d (%d,%d,%d)" per palette entry; the "With" list starts with "No replace".
+    std::vector<std::string> ReplaceRows() const;
+    std::vector<std::string> WithRows() const;
+    // Rows to select: the index of the bottom-left pixel, and the transparent index (row 160).
+    int ReplaceSelection() const;
+    int WithSelection() const;
+    // Colour replacement works on an 8-bit preview.
+    bool CanReplace() const { return preview_.Bits() && preview_.BitsPerPixel() == 8; }
+    bool CanSave() const { return changed_; }
+    // Every pixel of index from becomes the index of "With" row withRow (row 0 is "No replace").
+    bool ReplaceColour(int from, int withRow);
+    bool ChangeToDefaultPalette();
+    // Writes the changed preview as "%s%sX.bmp" (folder, the bitmap's title).
+    bool SaveChanged(const std::string& name);
+
+private:
+    void Report(int created, int failed, const char* doneText) const;
+    Services& services_;
+    CBmpOrvel preview_;
+    bool changed_ = false;
+};
+
+}  // namespace pixmond

@@ -1,0 +1,88 @@
+#include "tools/PngBatch.h"
+
+#include "image/CBmpOrvel.h"
+#include "image/Palette.h"
+#include "image/PngReader.h"
+#include "tools/SheetCrop.h"
+#include "tools/ShpBuilders.h"
+#include "ui/Format.h"
+#include "ui/PathParts.h"
+#include "ui/RecordingMessages.h"
+#include "ui/TextCase.h"
+
+namespace pixmond {
+
+namespace {
+
+bool IsSheet(int width, int height) { return width >= 240 && height >= 150 && width % 3 == 0 && height % 3 == 0; }
+
+// The batches pass over files they cannot read without a word, so the reader's own complaints are kept here.
+bool ReadQuietly(CBmpDib& picture, const std::string& path) {
+    RecordingMessages quiet;
+    return LoadPng(picture, path, nullptr, 0, quiet) == kPngLoaded;
+}
+
+}  // namespace
+
+bool PngBatch::CheckList(bool listShowsShpOnly, int rows, Messages& messages) {
+    if (!listShowsShpOnly && rows > 0) return true;
+    messages.Notice("\nSelect some files in list to convert into SHP\n");
+    return false;
+}
+
+std::vector<std::string> PngBatch::PngPaths() const {
+    std::vector<std::string> paths;
+    for (const std::string& row : rows_)
+        if (EqualIgnoringCase(PathParts::Of(row).extension, ".png")) paths.push_back(folder_ + row);
+    return paths;
+}
+
+int PngBatch::ConvertToShp(Messages& messages) const {
+    int converted = 0, failed = 0;
+    for (const std::string& path : PngPaths()) {
+        CBmpDib picture;
+        if (!ReadQuietly(picture, path)) continue;
+        CBmpOrvel working(picture);
+        if (working.Bits() && working.BitsPerPixel() != 8) {
+            working.SetColourTable(DefaultColourTable());
+            ConvertToPalette(working);
+        }
+        RemapToDefaultPalette(working);
+        const std::string output =
+            (shpFolder_.empty() ? PathParts::Of(path).withoutExtension : shpFolder_ + PathParts::Of(path).title) +
+            ".shp";
+        const int built = IsSheet(working.Width(), working.Height()) ? BuildShpFromSheet(output, working)
+                                                                     : BuildShpWithClones(output, working);
+        if (built)
+            ++converted;
+        else
+            ++failed;
+    }
+    if (converted > 0)
+        messages.Notice(Format("Converted %d PNG files to SHP", converted));
+    else
+        messages.Notice("No PNG files have been converted to SHP");
+    // A picture too large for an icon, or an output that cannot be written, is not a conversion.
+    if (failed > 0) messages.Error(Format("%d PNG files could not be converted to SHP", failed));
+    return converted;
+}
+
+int PngBatch::CropSheets(Messages& messages) const {
+    int changed = 0;
+    for (const std::string& path : PngPaths()) {
+        CBmpDib picture;
+        if (!ReadQuietly(picture, path)) continue;
+        const int width = picture.Width(), height = picture.Height();
+        if ((width == 240 && height == 150) || !IsSheet(width, height)) continue;
+        if (ContainsIgnoringCase(PathParts::Of(path).title, "_cropped")) continue;
+        if (!CropSheet(picture)) continue;
+        if (picture.Save(Format("%s_Cropped.png", PathParts::Of(path).withoutExtension.c_str()), messages)) ++changed;
+    }
+    if (changed > 0)
+        messages.Notice(Format("%d PNG files changed", changed));
+    else
+        messages.Notice("No PNG files changed");
+    return changed;
+}
+
+}  // namespace pixmond

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace pixmond {
+
+class Messages;
+
+// The folder browser's two batches over the PNG files of its list (rows of other kinds are passed over;
+// unreadable PNG files are skipped without a message). folder ends with a separator; rows are file names.
+class PngBatch {
+public:
+    PngBatch(std::string folder, std::vector<std::string> rows) : folder_(std::move(folder)), rows_(std::move(rows)) {}
+
+    // Each PNG becomes an SHP beside it: a 3 x 3 sheet (at least 240 x 150, sides divisible by 3) gives its
+    // nine cells, any other picture nine copies of itself. Returns the files converted.
+    int ConvertToShp(Messages& messages) const;
+    // Each 3 x 3 sheet other than 240 x 150 is cropped to the size its icons need and saved beside it as
+    // "%s_Cropped.png". Returns the files written.
+    int CropSheets(Messages& messages) const;
+
+    // The batches need a list of files to work on; says so when there is none.
+    static bool CheckList(bool listShowsShpOnly, int rows, Messages& messages);
+    // SHP files go into this folder instead of beside their PNG files (the command line's choice).
+    void SetShpFolder(std::string folder) { shpFolder_ = std::move(folder); }
+
+private:
+    std::vector<std::string> PngPaths() const;
+    std::string folder_;
+    std::vector<std::string> rows_;
+    std::string shpFolder_;
+};
+
+}  // namespace pixmond

@@ -1,0 +1,64 @@
+#include "ui/ShellRules.h"
+
+#include "ui/FileSystem.h"
+#include "ui/Format.h"
+#include "ui/PathParts.h"
+#include "ui/Shell.h"
+
+namespace pixmond {
+
+std::string FrameTitle(int viewMode, const std::string& version, const std::string& archivePath) {
+    if (viewMode == 1) return "Pixmond " + version;
+    return Format("Pixmond %s * %s", version.c_str(), ShortenPath(archivePath, 50).c_str());
+}
+
+namespace {
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The drive ("C:") of a Windows path, else the first folder of a rooted path ("/home"), else nothing.
+std::string LeadingPart(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2);
+    if (!path.empty() && IsSeparator(path[0])) {
+        const size_t next = path.find_first_of("/\\", 1);
+        if (next != std::string::npos) return path.substr(0, next);
+    }
+    return {};
+}
+}  // namespace
+
+std::string ShortenPath(const std::string& path, size_t maxLength) {
+    if (path.size() <= maxLength) return path;
+    const std::string lead = LeadingPart(path);
+    // The longest tail that fits; when even the name alone does not fit, the name is kept whole.
+    size_t tailStart = path.find_last_of("/\\");
+    if (tailStart == std::string::npos) return path;
+    for (size_t at = lead.size(); at < path.size(); ++at) {
+        if (!IsSeparator(path[at])) continue;
+        if (lead.size() + 2 + (path.size() - at) <= maxLength) {
+            tailStart = at;
+            break;
+        }
+    }
+    return Format("%s..%s", lead.c_str(), path.substr(tailStart).c_str());
+}
+
+std::vector<std::filesystem::path> HelpCandidates(const std::string& archivePath,
+                                                  const std::filesystem::path& programFolder) {
+    const std::filesystem::path archiveFolder = PathParts::Of(archivePath).folder;
+    std::vector<std::filesystem::path> out;
+    for (const char* name : {"orvel_shp_tool.chm", "orvel_shp_readme.htm"}) {
+        if (!archiveFolder.empty()) out.push_back(archiveFolder / name);
+        out.push_back(programFolder / name);
+    }
+    return out;
+}
+
+bool OpenHelp(Shell& shell, const FileSystem& files, const std::string& archivePath,
+              const std::filesystem::path& programFolder) {
+    for (const auto& candidate : HelpCandidates(archivePath, programFolder)) {
+        if (files.Length(candidate) >= 0) return shell.Open(candidate, candidate.parent_path());
+    }
+    return shell.OpenUrl(kOnlineHelpUrl);
+}
+
+}  // namespace pixmond

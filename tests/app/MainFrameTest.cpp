@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include "app/CAboutDlg.h"
+#include "app/CApp.h"
+#include "app/CAppDoc.h"
+#include "app/CMainFrame.h"
+#include "folderview/qt/CShpView.h"
+#include "support/FolderSample.h"
+#include "support/TestFiles.h"
+#include "ui/AppSettings.h"
+#include "ui/RecordingServices.h"
+#include "ui/ScriptedPickers.h"
+
+namespace pixmond {
+namespace {
+
+// A stand-in for the archive browser: it counts what the frame asks of it.
+class FakeArchiveView : public QWidget, public CFrameView {
+public:
+    FakeArchiveView() : bar_(new QToolBar(QStringLiteral("Dat Tool"))) {}
+    ~FakeArchiveView() override { delete bar_; }
+    QWidget* Widget() override { return this; }
+    void OnInitialUpdate() override { ++initialUpdates; }
+    void OnActivateView(bool active) override { activations += active ? 1 : 0; }
+    QToolBar* ToolBar() override { return bar_; }
+    QList<QMenu*> Menus() override { return {}; }
+    bool OpenDocument(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    int initialUpdates = 0, activations = 0;
+    std::vector<std::string> opened;
+
+private:
+    QToolBar* bar_;
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    MainFrameTest() {
+        test::WriteFolderSample(dir_.Path());
+        services_.settings.SetString("Settings", "S16 folder", dir_.Path().string());
+        services_.settings.SetString("Settings", "Last", "/games/orvel/varnek2.dat");
+        doc_.OnNewDocument();
+        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
+        RegisterViews(*frame_, {});
+    }
+    void AddArchiveView() {
+        frame_->RegisterView(CMainFrame::kDatMode, QStringLiteral("&Dat Tool"),
+                             [this](ViewContext&, CMainFrame&) -> std::unique_ptr<CFrameView> {
+                                 auto view = std::make_unique<FakeArchiveView>();
+                                 archive_ = view.get();
+                                 return view;
+                             });
+    }
+    CShpView* ShpView() const { return dynamic_cast<CShpView*>(frame_->View(CMainFrame::kShpMode)); }
+
+    test::TempDir dir_;
+    RecordingServices services_;
+    AppSettings settings_;
+    ScriptedPickers pickers_;
+    CAppDoc doc_{services_.settings, settings_};
+    std::unique_ptr<CMainFrame> frame_;
+    FakeArchiveView* archive_ = nullptr;
+};
+
+TEST_F(MainFrameTest, StartsInTheFolderBrowserOnTheStoredFolder) {
+    ASSERT_TRUE(frame_->SwitchView(CMainFrame::kShpMode));
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Pixmond 3.51.2"));
+    EXPECT_GE(frame_->minimumWidth(), 732);
+    EXPECT_GE(frame_->minimumHeight(), 671);
+    ASSERT_NE(ShpView(), nullptr);
+    EXPECT_TRUE(ShpView()->Initialised());
+    EXPECT_EQ(ShpView()->FileList()->count(), 7);
+    EXPECT_EQ(ShpView()->FileList()->item(2)->text(), QString::fromUtf8("K\xC3\xB6nig.shp"));
+    EXPECT_TRUE(ShpView()->ToolBar()->isVisibleTo(frame_.get()));
+    // Only views that exist are offered.
+    EXPECT_NE(frame_->ViewAction(CMainFrame::kShpMode), nullptr);
+    EXPECT_EQ(frame_->ViewAction(CMainFrame::kDatMode), nullptr);
+}
+
+TEST_F(MainFrameTest, ViewsAreMadeOnceAndSwitchedWithTheirToolbarsAndTitles) {
+    frame_->SwitchView(CMainFrame::kShpMode);
+    EXPECT_FALSE(frame_->SwitchView(CMainFrame::kDatMode));
+    EXPECT_EQ(services_.messages.Errors(), (std::vector<std::string>{"Error creating new view !"}));
+    EXPECT_EQ(frame_->ViewMode(), CMainFrame::kShpMode);
+    EXPECT_FALSE(doc_.OnOpenDocument("/games/other.dat"));
+
+    AddArchiveView();
+    frame_->ViewAction(CMainFrame::kDatMode)->trigger();
+    frame_->ViewAction(CMainFrame::kDatMode)->trigger();
+    ASSERT_NE(archive_, nullptr);
+    EXPECT_EQ(frame_->ViewsMade(CMainFrame::kDatMode), 1);
+    EXPECT_EQ(archive_->initialUpdates, 1);
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Pixmond 3.51.2 * /games/orvel/varnek2.dat"));
+    EXPECT_TRUE(archive_->ToolBar()->isVisibleTo(frame_.get()));
+    EXPECT_FALSE(ShpView()->ToolBar()->isVisibleTo(frame_.get()));
+    EXPECT_FALSE(ShpView()->Menus().front()->menuAction()->isVisible());
+
+    EXPECT_TRUE(doc_.OnOpenDocument("/games/other.dat"));
+    EXPECT_EQ(archive_->opened, (std::vector<std::string>{"/games/other.dat"}));
+    EXPECT_EQ(doc_.Recent().Paths().front(), "/games/other.dat");
+
+    // Back in the folder browser, a file that appeared meanwhile is listed.
+    test::WriteBytes(dir_ / "aaa.shp", {});
+    frame_->ViewAction(CMainFrame::kShpMode)->trigger();
+    EXPECT_EQ(frame_->ViewsMade(CMainFrame::kShpMode), 1);
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Pixmond 3.51.2"));
+    EXPECT_EQ(ShpView()->FileList()->count(), 8);
+    EXPECT_TRUE(ShpView()->Menus().front()->menuAction()->isVisible());
+    EXPECT_FALSE(doc_.OnOpenDocument("/games/other.dat"));
+}
+
+TEST_F(MainFrameTest, HistoryOptionHelpAndAbout) {
+    frame_->SwitchView(CMainFrame::kShpMode);
+    EXPECT_FALSE(frame_->HistoryAction()->isChecked());
+    frame_->HistoryAction()->trigger();
+    EXPECT_EQ(settings_.useHistory, 1);
+    EXPECT_TRUE(frame_->HistoryAction()->isChecked());
+    frame_->HistoryAction()->trigger();
+    EXPECT_EQ(settings_.useHistory, 0);
+    EXPECT_FALSE(frame_->HistoryAction()->isChecked());
+
+    QMenu* tools = frame_->ToolsMenu();
+    EXPECT_EQ(frame_->ToolsMenu(), tools);
+    QStringList titles;
+    for (QAction* menu : frame_->menuBar()->actions()) titles << menu->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Icons", "&Tools", "&Options", "&Help"}));
+
+    frame_->OpenHelp();
+    ASSERT_EQ(services_.shell.urls.size(), 1u);
+
+    EXPECT_EQ(CAboutDlg::BuildDate("Apr 16 2017"), "16 Apr 2017");
+    EXPECT_EQ(CAboutDlg::BuildDate("Dec  8 2026"), "8 Dec 2026");
+    EXPECT_NE(CAboutDlg::Line().find("3.51.2"), std::string::npos);
+    CAboutDlg about;
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Pixmond"));
+}
+
+TEST_F(MainFrameTest, ClosingWritesTheSettingsAndTheWindowSize) {
+    frame_->SwitchView(CMainFrame::kShpMode);
+    frame_->resize(900, 700);
+    frame_->show();
+    settings_.outputImage = 1;
+    settings_.useHistory = 1;
+    frame_->close();
+    const auto& store = services_.settings;
+    EXPECT_EQ(store.GetString("Settings", "Last"), "/games/orvel/varnek2.dat");
+    EXPECT_EQ(store.GetString("Settings", "S16 folder"), dir_.Path().string());
+    EXPECT_EQ(store.GetString("Settings", "Icons text"), "/games/orvel/VARNEK2_V2.txt");
+    EXPECT_EQ(store.GetInt("Settings", "Output image", -1), 1);
+    EXPECT_EQ(store.GetInt("Settings", "UseHistory", -1), 1);
+    EXPECT_FALSE(store.GetString("Window", "Geometry").empty());
+
+    CMainFrame again(ViewContext{services_.Get(), settings_, pickers_}, doc_);
+    again.RestoreGeometry();
+    EXPECT_EQ(again.size(), QSize(900, 700));
+}
+
+TEST(StartOptions, CommandLineWordsAreRead) {
+    const auto options = ParseStartOptions({"pixmond", "--folder", "/icons", "--screenshot", "/tmp/a.png",
+                                            "--size", "800x600", "--select", "TIGER.SHP", "demo.dat"});
+    EXPECT_EQ(options.folder, "/icons");
+    EXPECT_EQ(options.screenshot, "/tmp/a.png");
+    EXPECT_EQ(options.width, 800);
+    EXPECT_EQ(options.height, 600);
+    EXPECT_EQ(options.file, "demo.dat");
+    EXPECT_EQ(options.select, "TIGER.SHP");
+    EXPECT_TRUE(options.error.empty());
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--folder"}).error.empty());
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--bogus"}).error.empty());
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "a.dat", "b.dat"}).error.empty());
+}
+
+}  // namespace
+}  // namespace pixmond

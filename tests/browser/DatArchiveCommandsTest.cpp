@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "archive/CDatFile.h"
+#include "browser/CDatViewModel.h"
+#include "browser/DatArchiveCommands.h"
+#include "support/ArchiveBuilder.h"
+#include "support/DatSample.h"
+#include "support/TestFiles.h"
+#include "ui/AppSettings.h"
+#include "ui/RecordingServices.h"
+#include "ui/ScriptedPickers.h"
+
+namespace pixmond {
+namespace {
+
+class DatArchiveCommandsTest : public ::testing::Test {
+protected:
+    DatArchiveCommandsTest() {
+        archive_ = test::WriteDatSample(dir_.Path());
+        settings_.s16Folder = (dir_ / "in").string() + "/";
+        std::filesystem::create_directories(dir_ / "in");
+        EXPECT_TRUE(view_.ArchiveOpened(archive_.string()));
+    }
+    void Select(const std::string& text) {
+        for (int r = 0; r < view_.Listed(); ++r) {
+            if (view_.RowText(r) != text) continue;
+            view_.SelectRow(r);
+            return;
+        }
+        FAIL() << text;
+    }
+    std::vector<std::uint8_t> Bytes(const std::filesystem::path& archive, const std::string& name) {
+        for (const auto& entry : test::ParseArchive(archive).entries)
+            if (entry.name == name) return entry.bytes;
+        return {};
+    }
+
+    test::TempDir dir_;
+    std::filesystem::path archive_;
+    RecordingServices services_;
+    AppSettings settings_;
+    ScriptedPickers pickers_;
+    CDatFile dat_{services_.Get()};
+    CDatViewModel view_{dat_, settings_};
+    std::vector<std::string> opened_, redraws_;
+    DatArchiveCommands commands_{view_, pickers_, settings_,
+                                 {[this](const std::string& path) {
+                                      opened_.push_back(path);
+                                      return view_.ArchiveOpened(path);
+                                  },
+                                  [this] { redraws_.push_back("now"); }}};
+};
+
+TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
+    Select("PANEL.SHP  (3)");
+    const int row = view_.ListSelection();
+    test::WriteText(dir_ / "in" / "other.shp", "x");
+    pickers_.QueueFile((dir_ / "in" / "other.shp").string());
+    EXPECT_FALSE(commands_.Replace());
+    EXPECT_EQ(services_.messages.Errors().back(),
+              "\n   You must pick a same name Shp file for replacement !   \nUse Add option instead");
+    EXPECT_EQ(pickers_.requests.back().title, "Select Shp replacement file");
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "PANEL.SHP");
+
+    // Another extension of the same title is taken: the entry keeps its name and takes the bytes.
+    std::filesystem::create_directories(dir_ / "new");
+    test::WriteText(dir_ / "new" / "panel.png", "not really a picture");
+    pickers_.QueueFile((dir_ / "new" / "panel.png").string());
+    auto rest = commands_.Replace();
+    ASSERT_TRUE(rest);
+    EXPECT_EQ(settings_.s16Folder, (dir_ / "new").string() + "/");
+    rest();
+    EXPECT_EQ(redraws_.size(), 1u);
+    const auto bytes = Bytes(archive_, "PANEL.SHP");
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "not really a picture");
+    EXPECT_EQ(view_.ListSelection(), row);
+    EXPECT_EQ(view_.RowText(row), "PANEL.SHP  (0)");
+}
+
+TEST_F(DatArchiveCommandsTest, FakeEntriesAreNeitherExtractedNorRemoved) {
+    view_.ToggleFakesTogether();
+    Select("TIGERX1.SHP -> TIGER");
+    commands_.Extract();
+    commands_.Remove();
+    EXPECT_EQ(services_.messages.Notices(),
+              (std::vector<std::string>{"Cannot extract from fake entry, seek real icon and extract from that entry",
+                                        "Cannot remove entries for fake icons"}));
+    EXPECT_FALSE(commands_.Replace());
+    EXPECT_TRUE(pickers_.requests.empty());
+}
+
+TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
+    Select("readme.txt  (0)");
+    const std::string target = (dir_ / "in" / "copy.txt").string();
+    pickers_.QueueFile(target);
+    commands_.Extract();
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "readme.txt");
+    EXPECT_EQ(test::ReadText(target), "Demo archive.\r\n");
+    EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
+}
+
+TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchive) {
+    test::WriteText(dir_ / "in" / "ONE.SHP", "1");
+    test::WriteText(dir_ / "in" / "two.txt", "2");
+    const std::string made = (dir_ / "in" / "packed.dat").string();
+    pickers_.QueueFile(made);
+    services_.messages.QueueAnswer(false);  // every file, not only pictures
+    commands_.Repack();
+    EXPECT_EQ(opened_, std::vector<std::string>{made});
+    EXPECT_EQ(dat_.Path(), made);
+    EXPECT_EQ(view_.Listed(), 2);
+    // Cancelling the picker does nothing at all.
+    commands_.Repack();
+    EXPECT_EQ(opened_.size(), 1u);
+}
+
+TEST_F(DatArchiveCommandsTest, UnpackRunsLaterIntoTheChosenFolderAndCopyListsStartThere) {
+    const std::string out = (dir_ / "out").string() + "/";
+    std::filesystem::create_directories(out);
+    pickers_.QueueFolder(out);
+    auto rest = commands_.Unpack();
+    ASSERT_TRUE(rest);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "TIGER.SHP"));
+    rest();
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "out" / "TIGER.SHP"));
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "out" / "TIGERX1.SHP"));
+
+    test::WriteText(dir_ / "out" / "export_icons.tbl", "TIGER\r\nPANEL;old\r\n");
+    const std::string dest = (dir_ / "out" / "DestDat.dat").string();
+    pickers_.QueueFile(out + "export_icons.tbl");
+    pickers_.QueueFile(dest);
+    commands_.CopyListed();
+    EXPECT_EQ(pickers_.requests[1].initial, out + "export_icons.tbl");
+    EXPECT_EQ(pickers_.requests[2].initial, out + "DestDat.dat");
+    EXPECT_EQ(opened_, std::vector<std::string>{dest});
+    EXPECT_EQ(view_.RowText(0), "TIGER.SHP  (20)");
+    EXPECT_EQ(view_.Listed(), 1);
+}
+
+TEST_F(DatArchiveCommandsTest, AddOnlyAfterAChoiceAndRemoveOnlyAfterYes) {
+    EXPECT_FALSE(commands_.Add());
+    Select("ARMOUR.SHP  (9)");
+    services_.messages.QueueAnswer(false);
+    commands_.Remove();
+    EXPECT_EQ(test::ParseArchive(archive_).entries.size(), 7u);
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "demo_back.dat"));
+}
+
+}  // namespace
+}  // namespace pixmond

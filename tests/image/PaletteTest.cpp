@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "image/Palette.h"
+#include "image/PaletteFile.h"
+#include "support/TestFiles.h"
+#include "ui/RecordingMessages.h"
+
+namespace pixmond {
+namespace {
+
+TEST(Palette, NearestIndexFollowsTheGameRules) {
+    EXPECT_EQ(NearestPaletteIndex(248, 228, 216), 159);
+    EXPECT_EQ(NearestPaletteIndex(249, 228, 216), 159);
+    EXPECT_LT(NearestPaletteIndex(252, 124, 124), 255);
+    EXPECT_EQ(NearestPaletteIndex(240, 240, 240), 1);
+    EXPECT_EQ(NearestPaletteIndex(108, 104, 76), 32);
+    EXPECT_EQ(NearestPaletteIndex(208, 168, 100), 88);
+    EXPECT_EQ(NearestPaletteIndex(255, 255, 255), 232);
+    EXPECT_EQ(NearestPaletteIndex(0, 0, 0), 0);
+
+    // The transparent colour gives 159 whatever the palette; otherwise the given palette is searched.
+    RgbTriples grey{};
+    for (int i = 0; i < 256; ++i) grey[i * 3] = grey[i * 3 + 1] = grey[i * 3 + 2] = std::uint8_t(i);
+    EXPECT_EQ(NearestPaletteIndex(248, 228, 216, &grey), 159);
+    EXPECT_EQ(NearestPaletteIndex(10, 11, 12, &grey), 11);
+    EXPECT_EQ(NearestPaletteIndex(255, 255, 255, &grey), 254);
+}
+
+TEST(Palette, RemappingTheDefaultPaletteChangesExactlyItsDuplicatesAndIndex255) {
+    CBmpDib picture;
+    picture.Create(16, 16, 8, false);
+    ASSERT_TRUE(picture.Allocate());
+    for (int i = 0; i < 256; ++i) picture.SetIndex(i % 16, i / 16, std::uint8_t(i));
+    picture.SetColourTable(DefaultColourTable());
+    ASSERT_TRUE(RemapToDefaultPalette(picture));
+    std::vector<std::pair<int, int>> changed;
+    for (int i = 0; i < 256; ++i) {
+        const int now = picture.GetIndex(i % 16, i / 16);
+        if (now != i) changed.emplace_back(i, now);
+    }
+    EXPECT_EQ(changed, (std::vector<std::pair<int, int>>{{63, 32}, {96, 88}, {150, 88}, {231, 1}, {255, 117}}));
+
+    CBmpDib trueColour;
+    trueColour.Create(2, 2, 24, false);
+    ASSERT_TRUE(trueColour.Allocate());
+    EXPECT_FALSE(RemapToDefaultPalette(trueColour));
+    CBmpDib none;
+    none.Create(2, 2, 8, false);
+    EXPECT_FALSE(RemapToDefaultPalette(none));
+}
+
+TEST(Palette, RemapUsesThePictureOwnColours) {
+    CBmpDib picture;
+    picture.Create(3, 1, 8, true);
+    ASSERT_TRUE(picture.Allocate());
+    CBmpDib::ColourTable table{};
+    table[7 * 4 + 2] = 255;  // index 7: red
+    table[8 * 4] = 255;      // index 8: blue
+    picture.SetColourTable(table);
+    picture.SetIndex(0, 0, 7);
+    picture.SetIndex(1, 0, 8);
+    picture.SetIndex(2, 0, 7);
+    ASSERT_TRUE(RemapToDefaultPalette(picture));
+    EXPECT_EQ(picture.GetIndex(0, 0), NearestPaletteIndex(255, 0, 0));
+    EXPECT_EQ(picture.GetIndex(1, 0), NearestPaletteIndex(0, 0, 255));
+    EXPECT_EQ(picture.GetIndex(2, 0), picture.GetIndex(0, 0));
+    EXPECT_EQ(picture.Colours(), DefaultColourTable());
+}
+
+TEST(Palette, ConvertingTrueColourGivesATopDownIndexedPicture) {
+    for (int bits : {24, 32}) {
+        CBmpDib picture;
+        picture.Create(5, 3, bits, false);
+        ASSERT_TRUE(picture.Allocate());
+        picture.Fill(0);
+        picture.SetColour(0, 0, MakeRgb(248, 228, 216));
+        picture.SetColour(4, 2, MakeRgb(255, 255, 255));
+        picture.SetColour(2, 1, MakeRgb(252, 124, 124));
+        ASSERT_TRUE(ConvertToPalette(picture));
+        EXPECT_EQ(picture.BitsPerPixel(), 8);
+        EXPECT_TRUE(picture.TopDown());
+        EXPECT_EQ(picture.Stride(), 8);
+        EXPECT_EQ(picture.ColourCount(), 256);
+        EXPECT_EQ(picture.GetIndex(0, 0), 159);
+        EXPECT_EQ(picture.GetIndex(4, 2), 232);
+        EXPECT_EQ(picture.GetIndex(1, 0), 0);
+        EXPECT_EQ(picture.GetIndex(2, 1), NearestPaletteIndex(252, 124, 124));
+        EXPECT_EQ(picture.Colours(), DefaultColourTable());
+    }
+    RgbTriples two{};
+    two[3] = two[4] = two[5] = 200;
+    CBmpDib picture;
+    picture.Create(2, 1, 24, true);
+    ASSERT_TRUE(picture.Allocate());
+    picture.SetColour(0, 0, MakeRgb(190, 190, 190));
+    picture.SetColour(1, 0, MakeRgb(20, 0, 0));
+    ASSERT_TRUE(ConvertToPalette(picture, &two));
+    EXPECT_EQ(picture.GetIndex(0, 0), 1);
+    EXPECT_EQ(picture.GetIndex(1, 0), 0);
+    EXPECT_EQ(picture.Colours(), ColourTableOf(two));
+
+    CBmpDib empty;
+    EXPECT_FALSE(ConvertToPalette(empty));
+}
+
+class PaletteFileTest : public ::testing::Test {
+protected:
+    test::TempDir dir_;
+    RecordingMessages messages_;
+    CBmpDib::ColourTable table_ = DefaultColourTable();
+};
+
+TEST_F(PaletteFileTest, TextAndBinaryFormsRoundTrip) {
+    CBmpDib::ColourTable table{};
+    for (int i = 0; i < 1024; ++i) table[i] = (i % 4 == 3) ? 0 : std::uint8_t(i * 7);
+    ASSERT_TRUE(WriteTextPalette(table, dir_.File("p.txt"), messages_));
+    ASSERT_TRUE(WriteBinaryPalette(table, dir_.File("p.pal"), messages_));
+    const std::string text = test::ReadText(dir_ / "p.txt");
+    EXPECT_EQ(text.substr(0, 28), "JASP-PAL\nOrvel Shp Tool\n256\n");
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 259);
+    EXPECT_EQ(test::ReadBytes(dir_ / "p.pal").size(), 1024u);
+
+    ASSERT_TRUE(ReadPalette(table_, dir_.File("p.txt"), messages_));
+    EXPECT_EQ(table_, table);
+    table_ = DefaultColourTable();
+    ASSERT_TRUE(ReadPalette(table_, dir_.File("p.pal"), messages_));
+    EXPECT_EQ(table_, table);
+    EXPECT_TRUE(messages_.Errors().empty());
+}
+
+TEST_F(PaletteFileTest, AShortTextPaletteChangesOnlyTheEntriesItGives) {
+    std::string text = "any\nthree\nlines\r\n";
+    for (int i = 0; i < 10; ++i) text += std::to_string(i) + " 1 2\r\n";
+    test::WriteText(dir_ / "short.txt", text);
+    ASSERT_TRUE(ReadPalette(table_, dir_.File("short.txt"), messages_));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(table_[i * 4 + 2], i);
+        EXPECT_EQ(table_[i * 4 + 1], 1);
+        EXPECT_EQ(table_[i * 4], 2);
+    }
+    for (int i = 40; i < 1024; ++i) EXPECT_EQ(table_[i], DefaultColourTable()[i]) << i;
+}
+
+TEST_F(PaletteFileTest, ColourLinesTakeNumbersWhateverSeparatesThem) {
+    std::uint8_t rgb[3] = {0, 0, 0};
+    EXPECT_EQ(ParsePaletteLine("12, 200 ;7", rgb), 3);
+    EXPECT_EQ(rgb[0], 12);
+    EXPECT_EQ(rgb[1], 200);
+    EXPECT_EQ(rgb[2], 7);
+    EXPECT_EQ(ParsePaletteLine("-5 300 x", rgb), 2);  // minus is skipped, 300 keeps its low eight bits
+    EXPECT_EQ(rgb[0], 5);
+    EXPECT_EQ(rgb[1], 44);
+    EXPECT_EQ(rgb[2], 7);
+    EXPECT_EQ(ParsePaletteLine("", rgb), 0);
+    EXPECT_EQ(ParsePaletteLine("99999999999999999999 1 1", rgb), 3);
+}
+
+TEST_F(PaletteFileTest, AnRgbTriplePaletteIsRead) {
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < 256; ++i) bytes.insert(bytes.end(), {std::uint8_t(i), 10, std::uint8_t(255 - i)});
+    test::WriteBytes(dir_ / "rgb.pal", bytes);
+    ASSERT_TRUE(ReadPalette(table_, dir_.File("rgb.pal"), messages_));
+    EXPECT_EQ(table_[5 * 4 + 2], 5);
+    EXPECT_EQ(table_[5 * 4 + 1], 10);
+    EXPECT_EQ(table_[5 * 4], 250);
+    EXPECT_EQ(table_[5 * 4 + 3], 0);
+}
+
+TEST_F(PaletteFileTest, FailuresAreReportedAndKeepTheTable) {
+    EXPECT_FALSE(ReadPalette(table_, dir_.File("none.pal"), messages_));
+    EXPECT_FALSE(ReadPalette(table_, dir_.Path().string(), messages_));
+    ASSERT_EQ(messages_.Errors().size(), 2u);
+    EXPECT_EQ(messages_.Errors()[0], "[" + dir_.File("none.pal") + "] Not found");
+    EXPECT_FALSE(WriteTextPalette(table_, dir_.File("no/such/folder/p.txt"), messages_));
+    EXPECT_EQ(messages_.Errors().back(), "Error on creating [" + dir_.File("no/such/folder/p.txt") + "]");
+    EXPECT_EQ(table_, DefaultColourTable());
+
+    // Odd sizes are read as text; binary noise gives nothing usable but no harm.
+    test::WriteBytes(dir_ / "odd.pal", std::vector<std::uint8_t>(1023, 0xFF));
+    EXPECT_TRUE(ReadPalette(table_, dir_.File("odd.pal"), messages_));
+    EXPECT_EQ(table_, DefaultColourTable());
+}
+
+}  // namespace
+}  // namespace pixmond
