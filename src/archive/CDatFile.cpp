@@ -95,7 +95,8 @@ void CDatFile::ReadDirectory(bool interactive) {
     const std::uint64_t entries = records > 0 ? records - 1 : 0;
     realCount_ = int(std::min<std::uint64_t>(entries, MAX_DAT_ITEMS));
     if (entries > std::uint64_t(MAX_DAT_ITEMS)) {
-        services_.messages.Error(Format("Only %d / %d icons will be loaded...", MAX_DAT_ITEMS, int(entries)));
+        const int shown = int(std::min<std::uint64_t>(entries, 0x7fffffff));
+        services_.messages.Error(Format("Only %d / %d icons will be loaded...", MAX_DAT_ITEMS, shown));
     }
 
     auto progress = services_.progress.OpenStatusBar("", 80, realCount_);

@@ -156,6 +156,8 @@ void CDatViewModel::Draw(Canvas& canvas) {
     if (CurrentIsPng()) {
         dat_.DrawIcon(canvas, r, zoom_);
         shown_ = 9;
+        // The label counts the nine cells of the sheet, not what an earlier entry showed.
+        ShowCurrent();
     } else if (collage_) {
         bool done = false;
         shown_ = dat_.DrawCollage(canvas, r, position_, done);

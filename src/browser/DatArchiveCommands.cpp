@@ -55,7 +55,7 @@ void DatArchiveCommands::Extract() {
             "Cannot extract from fake entry, seek real icon and extract from that entry");
         return;
     }
-    const std::string name(dat.Item(entry).Name());
+    const std::string name = StoredName(entry);
     const std::string target = pickers_.PickFile(settings_.s16Folder + name, "Select extract file name", "", "", false);
     if (target.empty()) return;
     const std::string written = dat.Extract(entry, target);
@@ -66,7 +66,7 @@ DatArchiveCommands::Deferred DatArchiveCommands::Replace() {
     CDatFile& dat = view_.Dat();
     if (dat.RealCount() < 1 || !view_.HasCurrentEntry() || view_.CurrentIsFake()) return {};
     const int entry = view_.CurrentEntry();
-    const std::string name(dat.Item(entry).Name());
+    const std::string name = StoredName(entry);
     const std::string source =
         pickers_.PickFile(settings_.s16Folder + name, "Select Shp replacement file", kIconFilter, "", true);
     if (source.empty()) return {};
@@ -114,6 +114,12 @@ DatArchiveCommands::Deferred DatArchiveCommands::Add() {
         settings_.s16Folder = PathParts::Of(files.back()).folder;
         view_.RebuildList(row);
     };
+}
+
+std::string DatArchiveCommands::StoredName(int entry) const {
+    // Files are proposed under the name the archive stores, in its own letter case.
+    const auto names = view_.Dat().StoredNames();
+    return entry >= 0 && size_t(entry) < names.size() ? names[size_t(entry)] : std::string();
 }
 
 std::string DatArchiveCommands::TableFolder() const {

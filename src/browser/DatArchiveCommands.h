@@ -42,6 +42,7 @@ public:
 
 private:
     bool OpenArchive(const std::string& path);
+    std::string StoredName(int entry) const;
     std::string TableFolder() const;
     std::string PickTable();
 

@@ -81,9 +81,10 @@ bool CShpEditor::RemoveIcon(CShpFile& shp, int n) {
         messages.Error(Format("%s: the new file would be too large", path.c_str()));
         return false;
     }
-    for (int i = 1; i <= count; ++i)
-        if (i != n) records.Copy(shp, i, out);
-    if (!out.Commit()) {
+    bool copied = true;
+    for (int i = 1; i <= count && copied; ++i)
+        if (i != n) copied = records.Copy(shp, i, out);
+    if (!copied || !out.Commit()) {
         messages.Error(Format("Error creating %s", NewPath(path).c_str()));
         return false;
     }
@@ -129,13 +130,10 @@ bool CShpEditor::InsertBmp(CShpFile& shp, const std::string& bmpPath, int positi
         messages.Error(Format("%s: the new file would be too large", path.c_str()));
         return false;
     }
-    for (int s = 0, old = 1; s <= count; ++s) {
-        if (s == slot)
-            out.Write(record.data(), record.size());
-        else
-            records.Copy(shp, old++, out);
-    }
-    if (!out.Commit()) {
+    bool copied = true;
+    for (int s = 0, old = 1; s <= count && copied; ++s)
+        copied = s == slot ? out.Write(record.data(), record.size()) : records.Copy(shp, old++, out);
+    if (!copied || !out.Commit()) {
         messages.Error(Format("Error creating %s", NewPath(path).c_str()));
         return false;
     }

@@ -1,6 +1,7 @@
 #include "tools/CatalogFileReader.h"
 
 #include <algorithm>
+#include <span>
 
 #include "archive/CDatFile.h"
 #include "tools/CShpCatLogic.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr int kUnitIcons = 9;
 constexpr int kTransparentIndex = 159;
-constexpr int kSheetMinWidth = 240;
-constexpr int kSheetMinHeight = 150;
 
 class QuietMessages : public Messages {
 public:
@@ -71,20 +70,13 @@ bool CatalogFileReader::OpenPng(const CatalogIcon& record) {
     return set_.LoadPngPicture(PathOf(record), *quiet_) == 1 && set_.Bits();
 }
 
-void CatalogFileReader::PngCell(int icon, int& left, int& top, int& width, int& height) const {
-    const int w = set_.Width(), h = set_.Height();
-    if (w >= kSheetMinWidth && h >= kSheetMinHeight && w % 3 == 0 && h % 3 == 0) {
-        const int cell = std::clamp(icon, 1, kUnitIcons) - 1;
-        width = w / 3;
-        height = h / 3;
-        // The sheet's first row of icons is its bottom row.
-        left = (cell % 3) * width;
-        top = h - height - (cell / 3) * height;
-        return;
+void CatalogFileReader::PngCell(int& width, int& height) const {
+    width = set_.Width();
+    height = set_.Height();
+    if (CShp3::IsSheet(width, height)) {
+        width /= 3;
+        height /= 3;
     }
-    left = top = 0;
-    width = w;
-    height = h;
 }
 
 bool CatalogFileReader::Measure(const CatalogIcon& record, int icon, int& width, int& height) {
@@ -100,12 +92,10 @@ bool CatalogFileReader::Measure(const CatalogIcon& record, int icon, int& width,
             width = set_.CurrentEntry()->width;
             height = set_.CurrentEntry()->height;
             break;
-        case kCatalogPng: {
+        case kCatalogPng:
             if (!OpenPng(record)) return false;
-            int left = 0, top = 0;
-            PngCell(icon, left, top, width, height);
+            PngCell(width, height);
             break;
-        }
         default:
             return false;
     }
@@ -117,19 +107,18 @@ bool CatalogFileReader::Load(const CatalogIcon& record, int icon, int& width, in
     switch (record.kind) {
         case kCatalogShp:
             if (!OpenShp(record, icon) || shp_.DecodeIcon() == 0) return false;
-            left_ = top_ = 0;
             width_ = shp_.Width();
             height_ = shp_.Height();
             break;
         case kCatalogS16:
             if (!OpenS16(record, icon) || set_.DecodeIcon() == 0) return false;
-            left_ = top_ = 0;
             width_ = set_.Width();
             height_ = set_.Height();
             break;
         case kCatalogPng:
             if (!OpenPng(record)) return false;
-            PngCell(icon, left_, top_, width_, height_);
+            PngCell(width_, height_);
+            cell_ = std::clamp(icon, 1, kUnitIcons) - 1;
             break;
         default:
             return false;
@@ -142,26 +131,25 @@ bool CatalogFileReader::Load(const CatalogIcon& record, int icon, int& width, in
 }
 
 bool CatalogFileReader::CopyTo(CBmpDib& target, int x, int y) {
-    if (!loaded_ || !target.Bits()) return false;
-    const CBmpDib& source = loaded_ == kCatalogShp ? static_cast<const CBmpDib&>(shp_) : set_;
-    const CBmpDib::ColourTable& table = ownTable_ ? table_ : source.Colours();
-    const int firstRow = std::max(0, -y), lastRow = std::min(height_, target.Height() - y);
-    const int firstCol = std::max(0, -x), lastCol = std::min(width_, target.Width() - x);
-    for (int row = firstRow; row < lastRow; ++row) {
-        for (int col = firstCol; col < lastCol; ++col) {
-            Rgb colour;
-            if (loaded_ == kCatalogShp) {
-                const int index = source.GetIndex(left_ + col, top_ + row);
-                colour = index == kTransparentIndex
-                             ? CShpCatLogic::kBackground
-                             : MakeRgb(table[size_t(index) * 4 + 2], table[size_t(index) * 4 + 1], table[size_t(index) * 4]);
-            } else {
-                colour = source.PixelRgb(left_ + col, top_ + row);
-            }
-            target.SetColour(x + col, y + row, colour);
+    if (!loaded_ || !target.Bits() || target.BitsPerPixel() != 24 || target.TopDown()) return false;
+    switch (loaded_) {
+        case kCatalogShp: {
+            // The transparent index shows the catalog's background whatever the palette says of it.
+            CBmpDib::ColourTable table = ownTable_ ? table_ : shp_.Colours();
+            table[kTransparentIndex * 4] = std::uint8_t(BlueOf(CShpCatLogic::kBackground));
+            table[kTransparentIndex * 4 + 1] = std::uint8_t(GreenOf(CShpCatLogic::kBackground));
+            table[kTransparentIndex * 4 + 2] = std::uint8_t(RedOf(CShpCatLogic::kBackground));
+            shp_.SetColourTable(table);
+            const std::span<std::uint8_t> pixels(target.Bits(), target.ImageSize());
+            return shp_.CopyIconTo(pixels, x, y, target.Stride(), target.Height(), 24) > 0;
         }
+        case kCatalogS16:
+            return set_.CopyImageTo(x, y, target) > 0;
+        case kCatalogPng:
+            return set_.CopyCellTo(x, y, target, cell_) > 0;
+        default:
+            return false;
     }
-    return true;
 }
 
 }  // namespace pixmond

@@ -32,8 +32,8 @@ private:
     bool OpenShp(const CatalogIcon& record, int icon);
     bool OpenS16(const CatalogIcon& record, int icon);
     bool OpenPng(const CatalogIcon& record);
-    // The part of the PNG picture that is the icon: one cell of a 3 x 3 sheet, else the whole picture.
-    void PngCell(int icon, int& left, int& top, int& width, int& height) const;
+    // The size of the PNG picture's icon: one cell of a 3 x 3 sheet, else the whole picture.
+    void PngCell(int& width, int& height) const;
     std::string PathOf(const CatalogIcon& record) const;
 
     const CDatFile* dat_ = nullptr;
@@ -44,7 +44,8 @@ private:
     bool ownTable_ = false;
     CBmpDib::ColourTable table_{};
     int loaded_ = 0;  // kind of the icon decoded last, 0 for none
-    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int width_ = 0, height_ = 0;
+    int cell_ = 0;  // of a PNG sheet, 0..8
 };
 
 }  // namespace pixmond

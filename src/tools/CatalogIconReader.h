@@ -16,7 +16,7 @@ public:
     virtual bool Measure(const CatalogIcon& record, int icon, int& width, int& height) = 0;
     // Reads and decodes the icon for drawing; its size as decoded in width and height.
     virtual bool Load(const CatalogIcon& record, int icon, int& width, int& height) = 0;
-    // Writes every pixel of the icon last loaded into the 24-bit target with its top-left corner at (x, y);
+    // Writes every pixel of the icon last loaded into the 24-bit bottom-up target with its top-left corner at (x, y);
     // pixels outside the target are dropped. False when nothing is loaded.
     virtual bool CopyTo(CBmpDib& target, int x, int y) = 0;
 };

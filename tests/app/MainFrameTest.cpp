@@ -80,13 +80,15 @@ TEST_F(MainFrameTest, StartsInTheFolderBrowserOnTheStoredFolder) {
     EXPECT_EQ(ShpView()->FileList()->count(), 7);
     EXPECT_EQ(ShpView()->FileList()->item(2)->text(), QString::fromUtf8("K\xC3\xB6nig.shp"));
     EXPECT_TRUE(ShpView()->ToolBar()->isVisibleTo(frame_.get()));
-    // Only views that exist are offered.
     EXPECT_NE(frame_->ViewAction(CMainFrame::kShpMode), nullptr);
-    EXPECT_EQ(frame_->ViewAction(CMainFrame::kDatMode), nullptr);
+    EXPECT_NE(frame_->ViewAction(CMainFrame::kDatMode), nullptr);
 }
 
 TEST_F(MainFrameTest, ViewsAreMadeOnceAndSwitchedWithTheirToolbarsAndTitles) {
     frame_->SwitchView(CMainFrame::kShpMode);
+    // A view that cannot be made leaves the frame as it was.
+    frame_->RegisterView(CMainFrame::kDatMode, QStringLiteral("&Dat Tool"),
+                         [](ViewContext&, CMainFrame&) { return std::unique_ptr<CFrameView>(); });
     EXPECT_FALSE(frame_->SwitchView(CMainFrame::kDatMode));
     EXPECT_EQ(services_.messages.Errors(), (std::vector<std::string>{"Error creating new view !"}));
     EXPECT_EQ(frame_->ViewMode(), CMainFrame::kShpMode);

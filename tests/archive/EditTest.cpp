@@ -109,6 +109,17 @@ TEST_F(Edit, AddFilesMakesOneBackupAndListsEverythingSorted) {
     EXPECT_EQ(dat.FakeCount(), 1);
 }
 
+TEST_F(Edit, AppendStopsAtTheLimit) {
+    ArchiveBuilder full;
+    for (int i = 0; i < MAX_DAT_ITEMS; ++i) full.Add("E" + std::to_string(i) + ".TXT", "");
+    full.Write(dir / "full.dat");
+    test::WriteText(dir / "one.shp", "1");
+    ASSERT_TRUE(dat.Load(dir.File("full.dat"), false));
+    EXPECT_EQ(dat.Append(dir.File("one.shp")), 0u);
+    EXPECT_EQ(recording.messages.Errors(), std::vector<std::string>{"Cannot append more files, full size reached (30000)"});
+    EXPECT_FALSE(fs::exists(dir / "full_new.dat"));
+}
+
 TEST_F(Edit, AFailedSwapPutsTheArchiveBack) {
     test::WriteText(dir / "tiger.shp", "new tiger");
     files.failTo = path;

@@ -90,11 +90,11 @@ TEST_F(DatArchiveCommandsTest, FakeEntriesAreNeitherExtractedNorRemoved) {
 }
 
 TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
-    Select("readme.txt  (0)");
+    Select("README.TXT  (0)");
     const std::string target = (dir_ / "in" / "copy.txt").string();
     pickers_.QueueFile(target);
     commands_.Extract();
-    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "readme.txt");
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "readme.txt");  // as stored
     EXPECT_EQ(test::ReadText(target), "Demo archive.\r\n");
     EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
 }

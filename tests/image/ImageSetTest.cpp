@@ -7,6 +7,7 @@
 #include "image/CShpFile.h"
 #include "image/ImageSetColours.h"
 #include "image/Palette.h"
+#include "image/S16Writer.h"
 #include "support/IconSetFiles.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"

@@ -12,6 +12,7 @@ namespace pixmond::test {
 struct IconSize {
     int width;
     int height;
+    bool operator==(const IconSize&) const = default;
 };
 
 // An SHP whose icon n is a width x height block of `index` with its top-left pixel transparent (159).

@@ -107,7 +107,8 @@ protected:
 };
 
 TEST_F(PngBatchTest, SheetsGiveNineCellsAndOtherPicturesNineClones) {
-    CBmpDib sheet = Blank(300, 150);
+    // The transparent colour around each icon is left out of its box.
+    CBmpDib sheet = Blank(300, 150, MakeRgb(248, 228, 216));
     for (int k = 0; k < 9; ++k) FillRect(sheet, (k % 3) * 100 + 5, (k / 3) * 50 + 5, 10 + k, 10, CellColour(k));
     WritePng("sheet.png", sheet);
     WritePng("single.PNG", Blank(100, 100, MakeRgb(0, 0, 0)));

@@ -9,6 +9,7 @@
 #include "support/TestFiles.h"
 #include "tools/CShpMakerLogic.h"
 #include "tools/ShpBuilders.h"
+#include "ui/Format.h"
 #include "ui/RecordingServices.h"
 
 namespace pixmond {

@@ -4,6 +4,7 @@
 
 #include "image/CBmpDib.h"
 #include "image/CShpFile.h"
+#include "image/Palette.h"
 #include "support/IconSetFiles.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"

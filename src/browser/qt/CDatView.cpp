@@ -260,6 +260,7 @@ void CDatView::BuildCommands() {
         });
         action->setCheckable(true);
         action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_0 + zoom)));
+        action->setIconText(QStringLiteral("x%1").arg(zoom));
         zoomActions_[zoom - 1] = action;
     }
     collageAction_ = add(showMenu_, "&Collage", "Show all the icons side by side", [this] {
@@ -412,8 +413,13 @@ void CDatView::Refresh() {
     }
     listMode_->setCurrentIndex(model_.ListMode());
     const DatListFilters& filters = model_.List().filters;
-    nameFilter_->setText(Cp1252(filters.name));
-    for (int k = 0; k < kDescriptionFieldCount; ++k) filters_[size_t(k)]->setText(Cp1252(filters.descriptive[size_t(k)]));
+    // Only changed texts are written back, so the cursor of a field being typed in stays where it is.
+    const auto put = [](QLineEdit* edit, const std::string& text) {
+        const QString shown = Cp1252(text);
+        if (edit->text() != shown) edit->setText(shown);
+    };
+    put(nameFilter_, filters.name);
+    for (int k = 0; k < kDescriptionFieldCount; ++k) put(filters_[size_t(k)], filters.descriptive[size_t(k)]);
     ShowCsvControls();
     RefreshLabels();
     refreshing_ = false;

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
+
+#include "browser/qt/CDatPicture.h"
 
 #include "app/CApp.h"
 #include "app/CAppDoc.h"
@@ -46,7 +52,7 @@ protected:
         frame_->SwitchView(CMainFrame::kDatMode);
         view_ = dynamic_cast<CDatView*>(frame_->ActiveView());
         if (!view_ || !doc_.OnOpenDocument(archive_.string())) return nullptr;
-        view_->DrawNow();
+        Paint();
         return view_;
     }
     QStringList Rows() const {
@@ -59,8 +65,10 @@ protected:
         const int row = int(Rows().indexOf(text));
         ASSERT_GE(row, 0) << text.toStdString();
         view_->EntryList()->setCurrentIndex(view_->EntryList()->model()->index(row, 0));
-        view_->DrawNow();
+        Paint();
     }
+    // The picture as the screen would show it; a collage counts what it placed while it is drawn.
+    QImage Paint() { return view_->Picture()->grab().toImage(); }
     void ChooseMode(int mode) {
         view_->ListModeCombo()->setCurrentIndex(mode);
         emit view_->ListModeCombo()->activated(mode);
@@ -81,7 +89,7 @@ TEST_F(DatViewTest, TheDocumentOpensTheArchiveOnlyInTheArchiveBrowser) {
     EXPECT_FALSE(doc_.OnOpenDocument(archive_.string()));
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(Rows(), (QStringList{"ARMOUR.SHP  (9)", QString::fromUtf8("K\xC3\xB6NIG.SHP  (9)"), "PANEL.SHP  (3)",
-                                   "PLANE.S16  (9)", "readme.txt  (0)", "TANKS.PNG  (9)", "TIGER.SHP  (20)"}));
+                                   "PLANE.S16  (9)", "README.TXT  (0)", "TANKS.PNG  (9)", "TIGER.SHP  (20)"}));
     EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("7 / 7 "));
     EXPECT_EQ(view_->EntryList()->currentIndex().row(), 0);
     EXPECT_EQ(Text(view_->SizeLabel()), QStringLiteral("40 x 30"));
@@ -92,6 +100,18 @@ TEST_F(DatViewTest, TheDocumentOpensTheArchiveOnlyInTheArchiveBrowser) {
     EXPECT_EQ(settings_.last, archive_.string());
     EXPECT_EQ(doc_.Recent().Paths().front(), archive_.string());
     EXPECT_TRUE(frame_->windowTitle().startsWith(QStringLiteral("Pixmond 3.51.2 * ")));
+}
+
+TEST_F(DatViewTest, ADroppedArchiveBringsUpTheArchiveBrowser) {
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(archive_.string()))});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame_.get(), &drop);
+    EXPECT_EQ(frame_->ViewMode(), CMainFrame::kDatMode);
+    view_ = dynamic_cast<CDatView*>(frame_->ActiveView());
+    ASSERT_NE(view_, nullptr);
+    EXPECT_EQ(view_->Dat().Path(), archive_.string());
+    EXPECT_EQ(Rows().size(), 7);
 }
 
 TEST_F(DatViewTest, ListModesAndFiltersChangeTheRowsAndTheCount) {
@@ -134,7 +154,7 @@ TEST_F(DatViewTest, NavigationMovesThroughTheIconsAndNextPageFollowsTheCollage) 
     ASSERT_LT(shown, 20);
     EXPECT_EQ(Text(view_->IconLabel()), QStringLiteral("1-%1 / 20 icons").arg(shown));
     view_->NextPageButton()->click();
-    view_->DrawNow();
+    Paint();
     EXPECT_EQ(view_->Model().Position(), 1 + shown);
     EXPECT_EQ(view_->PositionEdit()->text(), QString::number(1 + shown));
 
