@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
-scripts/build.sh build
+scripts/build.sh build -DPIXMOND_GUI=ON
 sample=build/sample
 build/pixmond-cli sample "$sample"
 if [ -x build/pixmond ]; then

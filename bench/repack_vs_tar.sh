@@ -18,17 +18,23 @@ PY
 du -sh "$work/src" | cut -f1 | sed 's/^/folder: /'
 now() { date +%s.%N; }
 best() { sort -g | head -n1; }
-time_it() {  # prints the best wall time of $runs runs of "$@"
+time_it() {  # prints the best wall time of $runs runs of "$2", each after an untimed "$1"
   for _ in $(seq "$runs"); do
-    sync; local t0; t0=$(now); "$@" >/dev/null 2>&1; local t1; t1=$(now)
+    "$1"; sync; local t0; t0=$(now); "$2" >/dev/null 2>&1; local t1; t1=$(now)
     echo "$t1 - $t0" | bc -l
   done | best
 }
-repack() { rm -f "$work/a.dat"; "$cli" repack "$work/src" "$work/a.dat"; }
-unpack() { rm -rf "$work/u"; "$cli" unpack "$work/a.dat" "$work/u"; }
-tarc() { rm -f "$work/a.tar"; tar -cf "$work/a.tar" -C "$work" src; }
-tarx() { rm -rf "$work/t"; mkdir -p "$work/t"; tar -xf "$work/a.tar" -C "$work/t"; }
-r=$(time_it repack); tc=$(time_it tarc); u=$(time_it unpack); tx=$(time_it tarx)
+clean_a() { rm -f "$work/a.dat"; }
+clean_u() { rm -rf "$work/u"; }
+clean_tar() { rm -f "$work/a.tar"; }
+clean_t() { rm -rf "$work/t"; mkdir -p "$work/t"; }
+repack() { "$cli" repack "$work/src" "$work/a.dat"; }
+unpack() { "$cli" unpack "$work/a.dat" "$work/u"; }
+tarc() { tar -cf "$work/a.tar" -C "$work" src; }
+tarx() { tar -xf "$work/a.tar" -C "$work/t"; }
+# Warm the page cache for both sides, so neither pays for the first read of the folder.
+clean_a; repack >/dev/null 2>&1; clean_tar; tarc; clean_u; unpack >/dev/null 2>&1; clean_t; tarx
+r=$(time_it clean_a repack); tc=$(time_it clean_tar tarc); u=$(time_it clean_u unpack); tx=$(time_it clean_t tarx)
 printf 'repack %.3f s   tar -cf %.3f s   ratio %.2f\n' "$r" "$tc" "$(echo "$r / $tc" | bc -l)"
 printf 'unpack %.3f s   tar -xf %.3f s   ratio %.2f\n' "$u" "$tx" "$(echo "$u / $tx" | bc -l)"
 cmp <(cd "$work/src" && cat $(ls)) <(cd "$work/u" && cat $(ls)) && echo "unpacked bytes identical"

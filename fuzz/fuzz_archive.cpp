@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::fwrite(data, 1, size, file);
     std::fclose(file);
 
-    pixmond::RecordingServices services;
-    pixmond::CDatFile dat(services);
+    // One archive object for the whole run, as the program has: loads must not depend on what came before.
+    static pixmond::RecordingServices services;
+    static pixmond::CDatFile dat(services);
+    services.messages.Clear();
     dat.Load(path, true);
     std::uint64_t sum = 0;
     for (const auto& item : dat.Items()) {

@@ -94,6 +94,8 @@ void CDatViewModel::ToggleFakesTogether() {
 }
 
 void CDatViewModel::Reposition(int position) {
+    // Without a listed entry the archive may still hold the one shown before; it must not come back.
+    if (!HasCurrentEntry()) return;
     position_ = dat_.SelectIcon(position);
     ShowCurrent();
 }

@@ -7,6 +7,7 @@
 
 #include "cli/CliRegistry.h"
 #include "cli/IconFileCommands.h"
+#include "cli/ImageSetCommands.h"
 #include "image/CBmpOrvel.h"
 #include "image/CShpFile.h"
 #include "image/PaletteFile.h"
@@ -23,15 +24,7 @@ struct InfoArgs {
     bool json = false;
 };
 
-struct ExportArgs {
-    std::string file;
-    int icon = 0;
-    bool all = false;
-    std::string output;
-    std::string type;
-    std::string palette;
-    int quality = 90;
-};
+using ExportArgs = ExportRequest;
 
 struct EncodeArgs {
     std::vector<std::string> inputs;
@@ -201,6 +194,7 @@ bool RunInfo(const InfoArgs& args, CliContext& ctx) {
 }
 
 bool RunExport(const ExportArgs& args, CliContext& ctx) {
+    if (HandlesExport(args)) return RunImageSetExport(args, ctx.services.Get());
     const FileKind* kind = KindOf(args.file, ctx.services.messages);
     return kind && kind->exportIcons(args, ctx);
 }
@@ -251,6 +245,7 @@ void Add(CLI::App& app, CliContext& ctx) {
     exportCmd->add_option("--type", exp->type, "Picture type")->check(CLI::IsMember({"bmp", "png", "jpg"}, CLI::ignore_case));
     exportCmd->add_option("--palette", exp->palette, "Palette file (binary or text) instead of the default palette");
     exportCmd->add_option("--quality", exp->quality, "JPG quality, 1 to 100 (default 90)")->check(CLI::Range(1, 100));
+    AddImageSetExportOptions(*exportCmd, *group, *exp);
     exportCmd->callback([&ctx, exp] { ctx.exitCode = RunExport(*exp, ctx) ? 0 : 1; });
 
     auto enc = std::make_shared<EncodeArgs>();

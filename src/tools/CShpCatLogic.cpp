@@ -154,7 +154,8 @@ void CShpCatLogic::Collect(const std::vector<CatalogIcon>& candidates, CatalogIc
             unreadable_.push_back(candidate.file);
         }
         progress->StepIt();
-        progress->PeekAndPump(false);
+        // Cancelled: the catalog is made of the icons measured so far.
+        if (!progress->PeekAndPump()) break;
     }
     DeriveBox();
 }

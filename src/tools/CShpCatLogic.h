@@ -68,7 +68,8 @@ public:
     std::vector<std::string> ColumnChoices() const;
     std::vector<std::string> RowChoices() const;
 
-    // Measures every candidate's view icon and sorts it into the fitting or the big icons.
+    // Measures every candidate's view icon and sorts it into the fitting or the big icons; a cancel keeps
+    // the icons measured so far.
     void Collect(const std::vector<CatalogIcon>& candidates, CatalogIconReader& reader);
     // Computes the picture size and the files needed; returns the estimate's text.
     std::string Estimate();

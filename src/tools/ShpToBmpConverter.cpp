@@ -1,6 +1,7 @@
 #include "tools/ShpToBmpConverter.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "image/CShp3.h"
 #include "image/CShpFile.h"
@@ -104,8 +105,18 @@ bool ShpToBmpConverter::ConvertOne(const std::string& name) {
 
 int ShpToBmpConverter::Convert() {
     int converted = 0;
-    for (const std::string& name : ListFiles())
+    const std::vector<std::string> names = ListFiles();
+    // A folder of a few thousand files takes a while; Cancel keeps what is written so far.
+    const std::unique_ptr<Progress> progress = services_.progress.OpenWindow("Converting");
+    if (progress) progress->SetRange(0, int(names.size()));
+    for (const std::string& name : names) {
+        if (progress) {
+            progress->SetText(name);
+            if (!progress->PeekAndPump()) break;
+        }
         if (ConvertOne(name)) ++converted;
+        if (progress) progress->StepIt();
+    }
     services_.messages.Notice(Format("Done!\n%d files converted", converted));
     return converted;
 }

@@ -6,6 +6,7 @@
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
 #include "support/TestFiles.h"
+#include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
 #include "ui/RecordingServices.h"
 #include "ui/ScriptedPickers.h"
@@ -64,17 +65,18 @@ TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
 
     // Another extension of the same title is taken: the entry keeps its name and takes the bytes.
     std::filesystem::create_directories(dir_ / "new");
-    test::WriteText(dir_ / "new" / "panel.png", "not really a picture");
+    const auto replacement = test::UnitShp(8, 8, 20, 4);
+    test::WriteBytes(dir_ / "new" / "panel.png", replacement);
     pickers_.QueueFile((dir_ / "new" / "panel.png").string());
     auto rest = commands_.Replace();
     ASSERT_TRUE(rest);
     EXPECT_EQ(settings_.s16Folder, (dir_ / "new").string() + "/");
     rest();
     EXPECT_EQ(redraws_.size(), 1u);
-    const auto bytes = Bytes(archive_, "PANEL.SHP");
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "not really a picture");
+    EXPECT_EQ(Bytes(archive_, "PANEL.SHP"), replacement);
     EXPECT_EQ(view_.ListSelection(), row);
-    EXPECT_EQ(view_.RowText(row), "PANEL.SHP  (0)");
+    EXPECT_EQ(view_.RowText(row), "PANEL.SHP  (4)");
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "demo_back.dat"));
 }
 
 TEST_F(DatArchiveCommandsTest, FakeEntriesAreNeitherExtractedNorRemoved) {

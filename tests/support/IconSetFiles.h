@@ -12,11 +12,11 @@ namespace pixmond::test {
 // benchmarks as well, so they depend on the core library only.
 
 // Sizes per icon, 1-based number in, width and height out.
-using IconSize = std::function<void(int n, int& width, int& height)>;
-IconSize SameSize(int width, int height);
+using IconSizeOf = std::function<void(int n, int& width, int& height)>;
+IconSizeOf SameSize(int width, int height);
 
-std::vector<std::uint8_t> SolidShp(int count, const IconSize& size);
-std::vector<std::uint8_t> SolidS16(int count, const IconSize& size);
+std::vector<std::uint8_t> SolidShp(int count, const IconSizeOf& size);
+std::vector<std::uint8_t> SolidS16(int count, const IconSizeOf& size);
 // A 5-6-5-exact colour for icon n, different for n = 1..64.
 Rgb SolidColour(int n);
 

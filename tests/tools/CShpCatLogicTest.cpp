@@ -278,9 +278,11 @@ TEST(CatalogLog, AnOversizedPictureIsRefusedLikeMissingMemory) {
     EXPECT_FALSE(std::filesystem::exists(c.logic.PicturePath(1)));
 }
 
-TEST(CatalogLog, CancellingKeepsWhatWasDrawn) {
+TEST(CatalogLog, CancellingKeepsWhatWasMeasuredOrDrawn) {
     Catalog c;
-    c.Collect(AddUnits(c.reader, 30, 50, 40));
+    c.services.progress.CancelNextAfter(39);
+    c.Collect(AddUnits(c.reader, 50, 50, 40));
+    EXPECT_EQ(c.logic.Fitting().size(), 40u);
     c.services.progress.CancelNextAfter(4);
     EXPECT_EQ(c.logic.Run(c.reader), 1);
     EXPECT_EQ(c.reader.placed.size(), 5u);

@@ -60,6 +60,18 @@ TEST_F(ShpToBmpConverterTest, OnlyNineIconFilesAreConverted) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out" / "ten.PNG"));
 }
 
+TEST_F(ShpToBmpConverterTest, CancelKeepsWhatIsWritten) {
+    test::ShpBuilder nine;
+    for (int k = 0; k < 9; ++k) nine.Icon(Block(4, 3, std::uint8_t(k + 1)));
+    test::WriteBytes(dir / "in" / "a.shp", nine.Build());
+    test::WriteBytes(dir / "in" / "b.shp", nine.Build());
+    services.progress.CancelNextAfter(1);
+    EXPECT_EQ(converter.Convert(), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir / "out" / "a.BMP"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "out" / "b.BMP"));
+    EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"Done!\n1 files converted"});
+}
+
 TEST_F(ShpToBmpConverterTest, TheBlockOfANineIconFileHoldsItsIconsPlaced3x3) {
     test::ShpBuilder builder;
     std::vector<IndexRows> icons;
