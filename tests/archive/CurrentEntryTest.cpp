@@ -60,7 +60,7 @@ TEST_F(CurrentEntry, ShpAndS16EntriesAreReadAtTheirOffset) {
     EXPECT_EQ(dat.Selected(), Index("TANK.SHP"));
     EXPECT_EQ(dat.CurrentIcons(), 9);
     EXPECT_EQ(dat.CurrentIcon(), 1);
-    EXPECT_EQ(dat.DataOffset(), dat.Item(Index("TANK.SHP")).offset);
+    EXPECT_EQ(dat.DataOffset(), +dat.Item(Index("TANK.SHP")).offset);
     EXPECT_EQ(dat.SelectIcon(12), 9);
     EXPECT_EQ(dat.CurrentIcon(), 9);
     EXPECT_EQ(DrawnAt(0, 0), PaletteColour(9));

@@ -69,10 +69,10 @@ TEST_F(DatLoad, OffsetsAndSizesFollowTheDirectory) {
     ASSERT_TRUE(dat.Load(path, false));
     // Sorted by name, the data stays where the directory put it: B first, then A.
     EXPECT_EQ(dat.Item(0).Name(), "A.TXT");
-    EXPECT_EQ(dat.Item(0).offset, 4u + 17 * 3 + 30);
-    EXPECT_EQ(dat.Item(0).size, 5u);
-    EXPECT_EQ(dat.Item(1).offset, 4u + 17 * 3);
-    EXPECT_EQ(dat.Item(1).size, 30u);
+    EXPECT_EQ(+dat.Item(0).offset, 4u + 17 * 3 + 30);
+    EXPECT_EQ(+dat.Item(0).size, 5u);
+    EXPECT_EQ(+dat.Item(1).offset, 4u + 17 * 3);
+    EXPECT_EQ(+dat.Item(1).size, 30u);
 }
 
 TEST_F(DatLoad, EmptyAndTooShortArchivesListNothing) {
@@ -122,11 +122,11 @@ TEST_F(DatLoad, FakesAreMergedOnlyInteractively) {
                                                  {"PZ4F2.SHP", 1, 9, 1, 1},
                                                  {"TIGER.S16", 2, 3, 1, 0},
                                                  {"TIGERB.S16", 2, 3, 1, 1}}));
-    EXPECT_EQ(dat.Item(0).size, 0u);
-    EXPECT_EQ(dat.Item(0).offset, 0u);
+    EXPECT_EQ(+dat.Item(0).size, 0u);
+    EXPECT_EQ(+dat.Item(0).offset, 0u);
     EXPECT_EQ(dat.Item(0).RealName(), "NOPE");
-    EXPECT_EQ(dat.Item(3).offset, dat.Item(2).offset);
-    EXPECT_EQ(dat.Item(3).size, dat.Item(2).size);
+    EXPECT_EQ(+dat.Item(3).offset, +dat.Item(2).offset);
+    EXPECT_EQ(+dat.Item(3).size, +dat.Item(2).size);
     EXPECT_EQ(dat.Item(3).RealName(), "PZ4F");
     // Both loads step the status-bar bar, which is opened without a label.
     EXPECT_EQ(services.progress.titles, (std::vector<std::string>{"", ""}));

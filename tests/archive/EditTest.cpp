@@ -65,7 +65,7 @@ TEST_F(Edit, ReplaceKeepsTheNameTakesTheBytesAndKeepsABackup) {
     EXPECT_FALSE(fs::exists(dir / "v_new.dat"));
     // Loaded again, fakes and all.
     EXPECT_EQ(dat.Total(), 4);
-    EXPECT_EQ(dat.Item(IndexOf("TIGERB.SHP")).size, 9u);
+    EXPECT_EQ(+dat.Item(IndexOf("TIGERB.SHP")).size, 9u);
 
     recording.messages.Clear();
     EXPECT_EQ(dat.Replace(IndexOf("TIGERB.SHP"), dir.File("tiger.png")), 0u);
