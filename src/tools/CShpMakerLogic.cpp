@@ -37,10 +37,10 @@ void CShpMakerLogic::ChooseFolder(const std::string& folder) {
     services_.settings.SetString(kSettingsSection, "S16 folder", values.folder);
 }
 
-std::string CShpMakerLogic::FilePattern(const std::string& spec) {
-    if (spec.empty()) return "*.bmp";
-    if (!PathParts::Of(spec).extension.empty()) return spec;
-    std::string pattern = spec;
+std::string CShpMakerLogic::FilePattern(const std::string& fileSpec) {
+    if (fileSpec.empty()) return "*.bmp";
+    if (!PathParts::Of(fileSpec).extension.empty()) return fileSpec;
+    std::string pattern = fileSpec;
     if (pattern.back() == ' ') pattern.back() = '*';
     return pattern + ".bmp";
 }

@@ -28,10 +28,10 @@ public:
     // A chosen bitmap folder is also where a folder browser that has not started yet will start.
     void ChooseFolder(const std::string& folder);
 
-    // The listing pattern of a typed file spec: empty gives "*.bmp"; without an extension a last space
+    // The listing pattern of a typed file fileSpec: empty gives "*.bmp"; without an extension a last space
     // becomes "*" and ".bmp" is added.
-    static std::string FilePattern(const std::string& spec);
-    // The bitmap list: names of the folder's files matching the file spec, sorted.
+    static std::string FilePattern(const std::string& fileSpec);
+    // The bitmap list: names of the folder's files matching the file fileSpec, sorted.
     std::vector<std::string> ListBitmaps() const;
     std::string PathOf(const std::string& name) const;
 

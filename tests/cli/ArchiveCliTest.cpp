@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "support/ArchiveBuilder.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 
 namespace pixmond {
@@ -12,25 +13,8 @@ namespace {
 
 using test::ArchiveBuilder;
 
-struct Run {
-    int code;
-    std::string out;
-};
-
-// Runs the command line with settings kept in the test's folder; stdout is captured, stderr goes to a file.
-Run RunCli(const test::TempDir& dir, const std::string& args) {
-    const std::string command = "PIXMOND_SETTINGS='" + dir.File("settings.ini") + "' '" PIXMOND_CLI_PATH "' " + args +
-                                " 2>'" + dir.File("stderr.txt") + "'";
-    Run run{-1, {}};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using Run = test::CliRun;
+using test::RunCli;
 
 TEST(ArchiveCli, ListsAsJsonAndAsATableFromAReadOnlyArchive) {
     test::TempDir dir;

@@ -6,6 +6,7 @@
 
 #include "image/CBmpDib.h"
 #include "support/ArchiveBuilder.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/RecordingMessages.h"
@@ -13,26 +14,9 @@
 namespace pixmond {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
-CliRun RunCli(const test::TempDir& dir, const std::string& args) {
-    const std::string command = "PIXMOND_SETTINGS='" + dir.File("settings.ini") + "' '" PIXMOND_CLI_PATH "' catalog " + args +
-                                " 2>'" + dir.File("stderr.txt") + "'";
-    CliRun run{-1, {}, {}};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::ReadText(dir / "stderr.txt");
-    return run;
-}
+CliRun RunCatalog(const test::TempDir& dir, const std::string& args) { return test::RunCli(dir, "catalog " + args); }
 
 std::string Quoted(const test::TempDir& dir, const std::string& name) { return "'" + dir.File(name) + "'"; }
 
@@ -42,7 +26,7 @@ TEST(CatalogCli, CataloguesAFolderWithTheChosenLayout) {
     for (int i = 0; i < 25; ++i) test::WriteBytes(dir / "units" / ("u" + std::to_string(100 + i) + ".shp"), test::UnitShp(40, 30, 7));
     test::WriteBytes(dir / "units" / "big.s16", test::UnitS16(150, 70, MakeRgb(248, 0, 0)));
     test::WriteText(dir / "units" / "readme.txt", "not an icon");
-    const CliRun run = RunCli(dir, Quoted(dir, "units") + " -o " + Quoted(dir, "out") +
+    const CliRun run = RunCatalog(dir, Quoted(dir, "units") + " -o " + Quoted(dir, "out") +
                                        " --columns 8 --rows 20 --box 100x50 --no-names --names-in-log --name Units");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_NE(run.out.find("25 icons fit the 100 x 50 box, 1 are big"), std::string::npos) << run.out;
@@ -62,18 +46,18 @@ TEST(CatalogCli, CataloguesAnArchiveAndRefusesBadChoices) {
         .Add("A.SHP", test::UnitShp(40, 30, 7))
         .Add("B.S16", test::UnitS16(50, 40, MakeRgb(248, 0, 0)))
         .Write(dir / "units.dat");
-    CliRun run = RunCli(dir, Quoted(dir, "units.dat") + " -o " + Quoted(dir, "out") + " --type png --view-icon 9");
+    CliRun run = RunCatalog(dir, Quoted(dir, "units.dat") + " -o " + Quoted(dir, "out") + " --type png --view-icon 9");
     ASSERT_EQ(run.code, 0) << run.err;
     EXPECT_TRUE(std::filesystem::exists(dir / "out" / "units_Catalog01.PNG"));
 
     for (const char* bad : {"--rows 25", "--columns 21", "--box 80x60", "--box 90", "--view-icon 0", "--type gif"}) {
-        run = RunCli(dir, Quoted(dir, "units.dat") + " -o " + Quoted(dir, "out") + " " + bad);
+        run = RunCatalog(dir, Quoted(dir, "units.dat") + " -o " + Quoted(dir, "out") + " " + bad);
         EXPECT_EQ(run.code, 2) << bad;
     }
-    run = RunCli(dir, Quoted(dir, "none.dat") + " -o " + Quoted(dir, "out"));
+    run = RunCatalog(dir, Quoted(dir, "none.dat") + " -o " + Quoted(dir, "out"));
     EXPECT_EQ(run.code, 1);
     std::filesystem::create_directory(dir / "empty");
-    run = RunCli(dir, Quoted(dir, "empty") + " -o " + Quoted(dir, "out"));
+    run = RunCatalog(dir, Quoted(dir, "empty") + " -o " + Quoted(dir, "out"));
     EXPECT_EQ(run.code, 1);
     EXPECT_NE(run.out.find("No icons on active view ..."), std::string::npos);
 }

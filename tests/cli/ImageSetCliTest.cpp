@@ -7,20 +7,17 @@
 #include "image/Palette.h"
 #include "support/ArchiveBuilder.h"
 #include "support/IconSetFiles.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 #include "ui/RecordingMessages.h"
 
 namespace pixmond {
 namespace {
 
+using test::CliRun;
+
 using test::ArchiveBuilder;
 using test::SameSize;
-
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
 
 class ImageSetCli : public ::testing::Test {
 protected:
@@ -38,20 +35,7 @@ protected:
         // The fake KING stands for PLANE.
         test::WriteText(dir / "a.keep", "KING;PLANE\n");
     }
-    CliRun Run(const std::string& args) {
-        const std::string command = "cd '" + dir.Path().string() + "' && PIXMOND_SETTINGS='" + dir.File("s.ini") +
-                                    "' '" PIXMOND_CLI_PATH "' " + args + " 2>'" + dir.File("err.txt") + "'";
-        CliRun run{-1, {}, {}};
-        std::FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return run;
-        char buffer[4096];
-        size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-        const int status = ::pclose(pipe);
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.err = test::ReadText(dir / "err.txt");
-        return run;
-    }
+    test::CliRun Run(const std::string& args) { return test::RunCli(dir, args); }
     CBmpDib Picture(const std::string& name) {
         CBmpDib picture;
         EXPECT_TRUE(picture.LoadBmp(dir.File(name), messages));

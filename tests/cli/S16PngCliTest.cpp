@@ -9,32 +9,15 @@
 #include "image/PngReader.h"
 #include "image/S16Writer.h"
 #include "support/PngBuilder.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 #include "ui/RecordingMessages.h"
 
 namespace pixmond {
 namespace {
 
-struct Run {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Run RunCli(const test::TempDir& dir, const std::string& args) {
-    const std::string command = "PIXMOND_SETTINGS='" + dir.File("settings.ini") + "' '" PIXMOND_CLI_PATH "' " + args +
-                                " 2>'" + dir.File("stderr.txt") + "'";
-    Run run{-1, {}, {}};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::ReadText(dir / "stderr.txt");
-    return run;
-}
+using Run = test::CliRun;
+using test::RunCli;
 
 S16Icon Solid(int width, int height, std::uint16_t value, std::int32_t encoding) {
     S16Icon icon;
@@ -46,12 +29,12 @@ S16Icon Solid(int width, int height, std::uint16_t value, std::int32_t encoding)
 }
 
 std::vector<std::uint8_t> GreyPng(int width, int height) {
-    test::PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = PNG_COLOR_TYPE_GRAY;
-    spec.samples.assign(size_t(width) * height, 90);
-    return test::EncodePng(spec);
+    test::PngSpec png;
+    png.width = width;
+    png.height = height;
+    png.colourType = PNG_COLOR_TYPE_GRAY;
+    png.samples.assign(size_t(width) * height, 90);
+    return test::EncodePng(png);
 }
 
 TEST(S16PngCli, InfoDescribesS16FilesAndPngPictures) {

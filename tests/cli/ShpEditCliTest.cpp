@@ -6,32 +6,15 @@
 
 #include "image/CShpFile.h"
 #include "support/ShpBuilder.h"
+#include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 #include "ui/RecordingMessages.h"
 
 namespace pixmond {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const test::TempDir& dir, const std::string& args) {
-    const std::string command = "PIXMOND_SETTINGS='" + dir.File("settings.ini") + "' '" PIXMOND_CLI_PATH "' " + args +
-                                " 2>'" + dir.File("stderr.txt") + "'";
-    CliRun run{-1, {}, {}};
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-    const int status = ::pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = test::ReadText(dir / "stderr.txt");
-    return run;
-}
+using test::CliRun;
+using test::RunCli;
 
 class ShpEditCliTest : public ::testing::Test {
 protected:

@@ -32,53 +32,53 @@ std::vector<Rgb> Decode(const std::vector<std::uint8_t>& png, RecordingMessages&
     return pixels;
 }
 
-std::vector<Rgb> Decode(const PngSpec& spec) {
+std::vector<Rgb> Decode(const PngSpec& picture) {
     RecordingMessages messages;
-    auto pixels = Decode(test::EncodePng(spec), messages);
+    auto pixels = Decode(test::EncodePng(picture), messages);
     EXPECT_TRUE(messages.Errors().empty());
     return pixels;
 }
 
-PngSpec Spec(int width, int height, int colourType, int bitDepth, std::vector<std::uint16_t> samples) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = colourType;
-    spec.bitDepth = bitDepth;
-    spec.samples = std::move(samples);
-    return spec;
+PngSpec PngOf(int width, int height, int colourType, int bitDepth, std::vector<std::uint16_t> samples) {
+    PngSpec picture;
+    picture.width = width;
+    picture.height = height;
+    picture.colourType = colourType;
+    picture.bitDepth = bitDepth;
+    picture.samples = std::move(samples);
+    return picture;
 }
 
 Rgb Grey(int v) { return MakeRgb(v, v, v); }
 
 TEST(PngDecode, GreyOfEveryDepthBecomesEqualRedGreenBlue) {
-    EXPECT_EQ(Decode(Spec(2, 2, PNG_COLOR_TYPE_GRAY, 1, {0, 1, 1, 0})),
+    EXPECT_EQ(Decode(PngOf(2, 2, PNG_COLOR_TYPE_GRAY, 1, {0, 1, 1, 0})),
               (std::vector<Rgb>{Grey(0), Grey(255), Grey(255), Grey(0)}));
-    EXPECT_EQ(Decode(Spec(4, 1, PNG_COLOR_TYPE_GRAY, 2, {0, 1, 2, 3})),
+    EXPECT_EQ(Decode(PngOf(4, 1, PNG_COLOR_TYPE_GRAY, 2, {0, 1, 2, 3})),
               (std::vector<Rgb>{Grey(0), Grey(85), Grey(170), Grey(255)}));
-    EXPECT_EQ(Decode(Spec(3, 1, PNG_COLOR_TYPE_GRAY, 4, {0, 7, 15})),
+    EXPECT_EQ(Decode(PngOf(3, 1, PNG_COLOR_TYPE_GRAY, 4, {0, 7, 15})),
               (std::vector<Rgb>{Grey(0), Grey(119), Grey(255)}));
-    EXPECT_EQ(Decode(Spec(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255})),
+    EXPECT_EQ(Decode(PngOf(3, 1, PNG_COLOR_TYPE_GRAY, 8, {0, 100, 255})),
               (std::vector<Rgb>{Grey(0), Grey(100), Grey(255)}));
     // Sixteen bits keep the high byte.
-    EXPECT_EQ(Decode(Spec(2, 1, PNG_COLOR_TYPE_GRAY, 16, {0x12FF, 0xAB00})),
+    EXPECT_EQ(Decode(PngOf(2, 1, PNG_COLOR_TYPE_GRAY, 16, {0x12FF, 0xAB00})),
               (std::vector<Rgb>{Grey(0x12), Grey(0xAB)}));
 }
 
 TEST(PngDecode, AlphaIsDroppedAndTheStoredColourKept) {
-    EXPECT_EQ(Decode(Spec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {40, 0, 200, 255})),
+    EXPECT_EQ(Decode(PngOf(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8, {40, 0, 200, 255})),
               (std::vector<Rgb>{Grey(40), Grey(200)}));
-    EXPECT_EQ(Decode(Spec(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {0x5000, 0x0000})), (std::vector<Rgb>{Grey(0x50)}));
-    EXPECT_EQ(Decode(Spec(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {10, 20, 30, 0, 248, 228, 216, 128})),
+    EXPECT_EQ(Decode(PngOf(1, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {0x5000, 0x0000})), (std::vector<Rgb>{Grey(0x50)}));
+    EXPECT_EQ(Decode(PngOf(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {10, 20, 30, 0, 248, 228, 216, 128})),
               (std::vector<Rgb>{MakeRgb(10, 20, 30), MakeRgb(248, 228, 216)}));
-    EXPECT_EQ(Decode(Spec(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, {0x0100, 0x0200, 0x0300, 0})),
+    EXPECT_EQ(Decode(PngOf(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16, {0x0100, 0x0200, 0x0300, 0})),
               (std::vector<Rgb>{MakeRgb(1, 2, 3)}));
 }
 
 TEST(PngDecode, RgbOfEightAndSixteenBits) {
-    EXPECT_EQ(Decode(Spec(2, 2, PNG_COLOR_TYPE_RGB, 8, {255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3})),
+    EXPECT_EQ(Decode(PngOf(2, 2, PNG_COLOR_TYPE_RGB, 8, {255, 0, 0, 0, 255, 0, 0, 0, 255, 1, 2, 3})),
               (std::vector<Rgb>{MakeRgb(255, 0, 0), MakeRgb(0, 255, 0), MakeRgb(0, 0, 255), MakeRgb(1, 2, 3)}));
-    EXPECT_EQ(Decode(Spec(1, 1, PNG_COLOR_TYPE_RGB, 16, {0xFA00, 0x7F7F, 0x01FF})),
+    EXPECT_EQ(Decode(PngOf(1, 1, PNG_COLOR_TYPE_RGB, 16, {0xFA00, 0x7F7F, 0x01FF})),
               (std::vector<Rgb>{MakeRgb(0xFA, 0x7F, 0x01)}));
 }
 
@@ -87,49 +87,49 @@ TEST(PngDecode, PalettesOfEveryDepthWithAndWithoutTransparency) {
     for (int depth : {1, 2, 4, 8}) {
         SCOPED_TRACE(depth);
         const std::uint16_t last = depth == 1 ? 1 : 3;
-        PngSpec spec = Spec(3, 1, PNG_COLOR_TYPE_PALETTE, depth, {0, last, 1});
-        spec.palette.assign(palette.begin(), palette.begin() + (depth == 1 ? 2 : 4));
+        PngSpec picture = PngOf(3, 1, PNG_COLOR_TYPE_PALETTE, depth, {0, last, 1});
+        picture.palette.assign(palette.begin(), palette.begin() + (depth == 1 ? 2 : 4));
         const std::vector<Rgb> expected = {MakeRgb(1, 2, 3), depth == 1 ? MakeRgb(248, 228, 216) : MakeRgb(50, 60, 70),
                                            MakeRgb(248, 228, 216)};
-        EXPECT_EQ(Decode(spec), expected);
+        EXPECT_EQ(Decode(picture), expected);
         // Transparent entries keep their palette colour.
-        spec.paletteAlpha = {0, 0};
-        EXPECT_EQ(Decode(spec), expected);
+        picture.paletteAlpha = {0, 0};
+        EXPECT_EQ(Decode(picture), expected);
     }
 }
 
 TEST(PngDecode, TransparencyOfGreyAndRgbPicturesKeepsTheColour) {
-    PngSpec grey = Spec(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 9});
+    PngSpec grey = PngOf(2, 1, PNG_COLOR_TYPE_GRAY, 8, {7, 9});
     grey.transparent = png_color_16{0, 0, 0, 0, 7};
     EXPECT_EQ(Decode(grey), (std::vector<Rgb>{Grey(7), Grey(9)}));
-    PngSpec rgb = Spec(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6});
+    PngSpec rgb = PngOf(2, 1, PNG_COLOR_TYPE_RGB, 8, {1, 2, 3, 4, 5, 6});
     rgb.transparent = png_color_16{0, 1, 2, 3, 0};
     EXPECT_EQ(Decode(rgb), (std::vector<Rgb>{MakeRgb(1, 2, 3), MakeRgb(4, 5, 6)}));
 }
 
 TEST(PngDecode, BackgroundChunkCompositesTransparentPixels) {
-    PngSpec rgba = Spec(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {10, 20, 30, 0, 40, 50, 60, 255});
+    PngSpec rgba = PngOf(2, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, {10, 20, 30, 0, 40, 50, 60, 255});
     rgba.background = png_color_16{0, 200, 100, 50, 0};
     EXPECT_EQ(Decode(rgba), (std::vector<Rgb>{MakeRgb(200, 100, 50), MakeRgb(40, 50, 60)}));
 
-    PngSpec palette = Spec(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1});
+    PngSpec palette = PngOf(2, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1});
     palette.palette = {{1, 2, 3}, {4, 5, 6}, {70, 80, 90}};
     palette.paletteAlpha = {0};
     palette.background = png_color_16{2, 0, 0, 0, 0};
     EXPECT_EQ(Decode(palette), (std::vector<Rgb>{MakeRgb(70, 80, 90), MakeRgb(4, 5, 6)}));
 
-    PngSpec greyAlpha = Spec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {0x1000, 0, 0x2000, 0xFFFF});
+    PngSpec greyAlpha = PngOf(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 16, {0x1000, 0, 0x2000, 0xFFFF});
     greyAlpha.background = png_color_16{0, 0, 0, 0, 0x9000};
     EXPECT_EQ(Decode(greyAlpha), (std::vector<Rgb>{Grey(0x90), Grey(0x20)}));
 }
 
 TEST(PngDecode, GammaChunkCorrectsForTheScreen) {
     // A file gamma that matches the screen leaves the samples alone; a linear file is brightened.
-    PngSpec matched = Spec(2, 1, PNG_COLOR_TYPE_RGB, 8, {0, 128, 255, 64, 64, 64});
+    PngSpec matched = PngOf(2, 1, PNG_COLOR_TYPE_RGB, 8, {0, 128, 255, 64, 64, 64});
     matched.gamma = 1 / 2.2;
     EXPECT_EQ(Decode(matched), (std::vector<Rgb>{MakeRgb(0, 128, 255), Grey(64)}));
 
-    PngSpec linear = Spec(1, 1, PNG_COLOR_TYPE_GRAY, 8, {128});
+    PngSpec linear = PngOf(1, 1, PNG_COLOR_TYPE_GRAY, 8, {128});
     linear.gamma = 1.0;
     const std::vector<Rgb> pixels = Decode(linear);
     ASSERT_EQ(pixels.size(), 1u);
@@ -143,7 +143,7 @@ TEST(PngDecode, BlockIsBottomUpWithPaddedRows) {
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 10; ++x) samples.insert(samples.end(), {std::uint16_t(x), std::uint16_t(y), 99});
     test::TempDir dir;
-    test::WriteBytes(dir / "w.png", test::EncodePng(Spec(10, 2, PNG_COLOR_TYPE_RGB, 8, samples)));
+    test::WriteBytes(dir / "w.png", test::EncodePng(PngOf(10, 2, PNG_COLOR_TYPE_RGB, 8, samples)));
     RecordingMessages messages;
     PngLoadRequest request;
     request.fileName = dir.File("w.png");
@@ -165,7 +165,7 @@ TEST(PngDecode, BlockIsBottomUpWithPaddedRows) {
 TEST(PngDecode, ReadsAStreamAtAnOffset) {
     test::TempDir dir;
     std::vector<std::uint8_t> bytes(37, 0xEE);
-    const auto png = test::EncodePng(Spec(1, 1, PNG_COLOR_TYPE_RGB, 8, {5, 6, 7}));
+    const auto png = test::EncodePng(PngOf(1, 1, PNG_COLOR_TYPE_RGB, 8, {5, 6, 7}));
     bytes.insert(bytes.end(), png.begin(), png.end());
     bytes.insert(bytes.end(), 20, 0x11);  // the next archive entry
     test::WriteBytes(dir / "a.dat", bytes);
@@ -183,7 +183,7 @@ TEST(PngDecode, ReadsAStreamAtAnOffset) {
 }
 
 TEST(PngDecode, BadInputIsReportedAndLeavesTheBitmapAlone) {
-    const auto good = test::EncodePng(Spec(4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<std::uint16_t>(48, 77)));
+    const auto good = test::EncodePng(PngOf(4, 4, PNG_COLOR_TYPE_RGB, 8, std::vector<std::uint16_t>(48, 77)));
     auto truncated = good;
     truncated.resize(good.size() - 20);
     auto badCrc = good;

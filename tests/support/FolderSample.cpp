@@ -9,17 +9,17 @@ namespace pixmond::test {
 
 namespace {
 std::vector<std::uint8_t> Sheet(int width, int height) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = PNG_COLOR_TYPE_RGB;
+    PngSpec png;
+    png.width = width;
+    png.height = height;
+    png.colourType = PNG_COLOR_TYPE_RGB;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            spec.samples.push_back(std::uint16_t(x < width / 2 ? 200 : 10));
-            spec.samples.push_back(std::uint16_t(y < height / 2 ? 100 : 20));
-            spec.samples.push_back(30);
+            png.samples.push_back(std::uint16_t(x < width / 2 ? 200 : 10));
+            png.samples.push_back(std::uint16_t(y < height / 2 ? 100 : 20));
+            png.samples.push_back(30);
         }
-    return EncodePng(spec);
+    return EncodePng(png);
 }
 
 S16Icon Solid(int width, int height, int x, int y, int cw, int ch, Rgb colour) {

@@ -24,44 +24,44 @@ int ChannelsOf(int colourType) {
     }
 }
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<std::uint8_t> EncodePng(const PngSpec& picture) {
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    const int channels = ChannelsOf(spec.colourType);
-    const size_t samplesPerRow = size_t(spec.width) * channels;
+    const int channels = ChannelsOf(picture.colourType);
+    const size_t samplesPerRow = size_t(picture.width) * channels;
     // Packed depths are given one sample per byte and packed by libpng; 16 bits go big-endian.
-    const size_t rowBytes = samplesPerRow * (spec.bitDepth == 16 ? 2 : 1);
+    const size_t rowBytes = samplesPerRow * (picture.bitDepth == 16 ? 2 : 1);
     std::vector<std::uint8_t> row(rowBytes);
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         throw std::runtime_error("libpng could not write the test picture");
     }
     png_set_write_fn(png, &out, Append, NoFlush);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colourType, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
+    if (!picture.palette.empty()) {
         std::vector<png_color> colours;
-        for (auto& c : spec.palette) colours.push_back({c[0], c[1], c[2]});
+        for (auto& c : picture.palette) colours.push_back({c[0], c[1], c[2]});
         png_set_PLTE(png, info, colours.data(), int(colours.size()));
     }
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
-    if (spec.transparent) {
-        png_color_16 t = *spec.transparent;
+    if (!picture.paletteAlpha.empty())
+        png_set_tRNS(png, info, picture.paletteAlpha.data(), int(picture.paletteAlpha.size()), nullptr);
+    if (picture.transparent) {
+        png_color_16 t = *picture.transparent;
         png_set_tRNS(png, info, nullptr, 0, &t);
     }
-    if (spec.background) {
-        png_color_16 b = *spec.background;
+    if (picture.background) {
+        png_color_16 b = *picture.background;
         png_set_bKGD(png, info, &b);
     }
-    if (spec.gamma) png_set_gAMA(png, info, *spec.gamma);
+    if (picture.gamma) png_set_gAMA(png, info, *picture.gamma);
     png_write_info(png, info);
-    if (spec.bitDepth < 8) png_set_packing(png);
-    for (int y = 0; y < spec.height; ++y) {
+    if (picture.bitDepth < 8) png_set_packing(png);
+    for (int y = 0; y < picture.height; ++y) {
         for (size_t i = 0; i < samplesPerRow; ++i) {
-            const std::uint16_t v = spec.samples.at(size_t(y) * samplesPerRow + i);
-            if (spec.bitDepth == 16) {
+            const std::uint16_t v = picture.samples.at(size_t(y) * samplesPerRow + i);
+            if (picture.bitDepth == 16) {
                 row[i * 2] = std::uint8_t(v >> 8);
                 row[i * 2 + 1] = std::uint8_t(v);
             } else {

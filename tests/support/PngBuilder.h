@@ -24,7 +24,7 @@ struct PngSpec {
     std::optional<double> gamma;                       // gAMA
 };
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec);
+std::vector<std::uint8_t> EncodePng(const PngSpec& picture);
 int ChannelsOf(int colourType);
 
 // Reads the colour type of a PNG's header (-1 when it is not a PNG).

@@ -12,8 +12,8 @@
 namespace pixmond {
 
 QFont QtTextDrawer::FontFor(int fontIndex) {
-    const FontSpec& spec = FontAt(fontIndex);
-    const QString face = QString::fromLatin1(spec.face);
+    const FontSpec& fontSpec = FontAt(fontIndex);
+    const QString face = QString::fromLatin1(fontSpec.face);
     QFont font(face);
     if (face.contains(QLatin1String("Console")) || face == QLatin1String("Terminal")) {
         font.setStyleHint(QFont::TypeWriter);
@@ -25,7 +25,7 @@ QFont QtTextDrawer::FontFor(int fontIndex) {
         font.setStyleHint(QFont::SansSerif);
     }
     // Pixel sizes as on a 96-dpi screen, so a picture has the same layout whatever the display.
-    font.setPixelSize(std::max(6, int(std::lround(spec.size / 10.0 * 96.0 / 72.0))));
+    font.setPixelSize(std::max(6, int(std::lround(fontSpec.size / 10.0 * 96.0 / 72.0))));
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::PreferMatch));
     return font;
 }
