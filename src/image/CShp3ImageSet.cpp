@@ -7,6 +7,7 @@
 #include "image/CollageLayout.h"
 #include "image/IconDrawing.h"
 #include "image/ImageSetColours.h"
+#include "image/NumberedIcons.h"
 #include "image/ImageSetLimits.h"
 #include "image/ReadOnlyFile.h"
 #include "ui/Format.h"
@@ -115,20 +116,11 @@ bool CShp3::SaveIcon(const std::string& path, Messages& messages) {
 }
 
 int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& messages) {
-    const std::string base = PathParts::Of(path).withoutExtension;
-    const char* extension = OutputImageExtension(outputImage);
     const int previous = currentIcon_;
-    int failures = 0;
-    for (int n = 1; n <= count_; ++n) {
-        // A picture that could not be written is as lost as one that could not be decoded.
-        if (!DecodeNumber(n) || !Save(Format("%s_%03d%s", base.c_str(), n, extension), messages)) ++failures;
-    }
+    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, [&](int n, const std::string& file) {
+        return DecodeNumber(n) && Save(file, messages);
+    });
     if (previous > 0) SelectIcon(previous);
-    if (failures == 0)
-        messages.Notice(Format("Done, All %d icons saved as %s", count_, OutputImageName(outputImage)));
-    else
-        messages.Error(
-            Format("Error: %d / %d icons were not saved as %s\n", failures, count_, OutputImageName(outputImage)));
     return failures;
 }
 

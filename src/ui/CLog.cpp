@@ -9,22 +9,6 @@
 
 namespace pixmond {
 
-namespace {
-std::string FormatList(const char* fmt, va_list args) {
-    va_list again;
-    va_copy(again, args);
-    const int needed = std::vsnprintf(nullptr, 0, fmt, args);
-    std::string out;
-    if (needed > 0) {
-        std::vector<char> buffer(size_t(needed) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), fmt, again);
-        out.assign(buffer.data(), size_t(needed));
-    }
-    va_end(again);
-    return out;
-}
-}  // namespace
-
 CLog::~CLog() { CloseFile(); }
 
 std::string CLog::NameForArchive(const std::string& archivePath) {
@@ -72,7 +56,7 @@ void CLog::Write(const std::string& line) {
 void CLog::Printf(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    const std::string line = FormatList(fmt, args);
+    const std::string line = FormatV(fmt, args);
     va_end(args);
     Write(line);
 }
@@ -81,7 +65,7 @@ void CLog::Append(const char* fmt, ...) {
     if (!enabled_) return;
     va_list args;
     va_start(args, fmt);
-    const std::string text = FormatList(fmt, args);
+    const std::string text = FormatV(fmt, args);
     va_end(args);
     CloseFile();
     if (std::FILE* file = std::fopen(name_.c_str(), "a")) {
