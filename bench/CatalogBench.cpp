@@ -9,7 +9,7 @@
 #include "support/UnitFiles.h"
 #include "tools/CShpCatLogic.h"
 #include "tools/CatalogFileReader.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -58,7 +58,7 @@ void BM_CatalogOf5000Entries(benchmark::State& state) {
         if (!dat.LoadForReading(archive.Path(), true)) state.SkipWithError("load failed");
         std::vector<int> rows(size_t(dat.Total()));
         for (int i = 0; i < dat.Total(); ++i) rows[size_t(i)] = i;
-        CShpCatLogic catalog(services);
+        CShpCatLogic catalog(services, services.text);
         catalog.Settings().outputFolder = out.Path().string();
         catalog.Settings().fileType = int(state.range(0));
         catalog.Start(CatalogSource::Archive, archive.Path(), dat.Total());

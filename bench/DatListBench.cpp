@@ -7,7 +7,7 @@
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "archive/CDatFile.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const std::string dir = [] {

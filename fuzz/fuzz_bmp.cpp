@@ -6,7 +6,7 @@
 #include <string>
 
 #include "image/CBmpDib.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const std::string path = "/tmp/fuzz-bmp-" + std::to_string(::getpid()) + ".bmp";

@@ -7,7 +7,7 @@
 
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const std::string path = "/tmp/fuzz-palette-" + std::to_string(::getpid()) + ".pal";

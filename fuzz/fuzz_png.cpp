@@ -6,8 +6,8 @@
 
 #include "image/CShp3.h"
 #include "image/PngReader.h"
-#include "image/ReadOnlyFile.h"
-#include "ui/RecordingMessages.h"
+#include "base/ReadOnlyFile.h"
+#include "support/RecordingMessages.h"
 
 namespace {
 std::string TempPath() { return "/tmp/pixmond-fuzz-png-" + std::to_string(::getpid()) + ".png"; }

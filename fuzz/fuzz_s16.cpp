@@ -6,7 +6,7 @@
 #include <string>
 
 #include "image/CShp3.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 
 namespace {
 std::string TempPath() { return "/tmp/pixmond-fuzz-s16-" + std::to_string(::getpid()) + ".s16"; }

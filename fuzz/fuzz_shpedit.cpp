@@ -10,7 +10,7 @@
 #include "image/CBmpOrvel.h"
 #include "image/CShpEditor.h"
 #include "image/CShpFile.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <sstream>
 
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

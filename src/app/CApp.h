@@ -53,7 +53,7 @@ private:
     LocalFileSystem files_;
     QtProgressFactory progress_;
     QtTextDrawer text_;
-    Services services_{messages_, store_, shell_, files_, progress_, text_};
+    Services services_{messages_, store_, shell_, files_, progress_};
     AppSettings settings_;
     QtPickers pickers_{store_, settings_, files_, messages_};
     CAppDoc doc_{store_, settings_};

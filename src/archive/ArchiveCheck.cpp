@@ -1,7 +1,7 @@
 #include "archive/ArchiveCheck.h"
 
 #include "archive/CDatFile.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

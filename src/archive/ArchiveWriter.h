@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "image/ReadOnlyFile.h"
-#include "ui/SafeFile.h"
+#include "base/ReadOnlyFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

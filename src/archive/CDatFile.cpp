@@ -10,10 +10,10 @@
 #include <unordered_map>
 
 #include "archive/CFakefile.h"
-#include "image/ByteReader.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/ByteReader.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

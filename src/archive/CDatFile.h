@@ -10,8 +10,8 @@
 #include "archive/ArchiveWriter.h"
 #include "image/CShp3.h"
 #include "image/CShpFile.h"
-#include "image/ReadOnlyFile.h"
-#include "image/Rect.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Rect.h"
 #include "ui/CLog.h"
 #include "ui/Services.h"
 

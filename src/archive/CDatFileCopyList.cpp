@@ -3,10 +3,10 @@
 #include <filesystem>
 
 #include "archive/CDatFile.h"
-#include "archive/TextLines.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/TextLines.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

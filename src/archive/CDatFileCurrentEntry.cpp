@@ -1,7 +1,7 @@
 // The current entry of the archive: selecting it and routing its icon operations to the reader of its type.
 #include "archive/CDatFile.h"
 #include "image/ImageSetColours.h"
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

@@ -4,9 +4,9 @@
 #include <tuple>
 
 #include "archive/CDatFile.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

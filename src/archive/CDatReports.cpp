@@ -4,11 +4,11 @@
 #include <cstring>
 #include <set>
 
-#include "image/ReadOnlyFile.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/SafeFile.h"
-#include "ui/TextCase.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/SafeFile.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

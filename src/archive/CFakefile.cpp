@@ -1,7 +1,7 @@
 #include "archive/CFakefile.h"
 
-#include "archive/TextLines.h"
-#include "ui/TextCase.h"
+#include "base/TextLines.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

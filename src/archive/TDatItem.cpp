@@ -1,6 +1,6 @@
 #include "archive/TDatItem.h"
 
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

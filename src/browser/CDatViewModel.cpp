@@ -3,9 +3,9 @@
 #include "archive/CDatFile.h"
 #include "image/ImageSetColours.h"
 #include "ui/AppSettings.h"
-#include "ui/Canvas.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "image/Canvas.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "browser/DatListModel.h"
-#include "image/Rect.h"
+#include "base/Rect.h"
 
 namespace pixmond {
 

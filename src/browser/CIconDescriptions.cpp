@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

@@ -3,10 +3,10 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "ui/AppSettings.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Pickers.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

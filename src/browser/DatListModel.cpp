@@ -1,8 +1,8 @@
 #include "browser/DatListModel.h"
 
 #include "browser/FilterCondition.h"
-#include "ui/Format.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

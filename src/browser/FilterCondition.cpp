@@ -1,6 +1,6 @@
 #include "browser/FilterCondition.h"
 
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

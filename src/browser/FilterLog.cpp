@@ -1,8 +1,8 @@
 #include "browser/FilterLog.h"
 
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/SafeFile.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

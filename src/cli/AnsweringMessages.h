@@ -2,8 +2,8 @@
 #include <map>
 #include <string>
 
-#include "ui/ConsoleMessages.h"
-#include "ui/ConsoleServices.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleServices.h"
 
 namespace pixmond::cli {
 
@@ -13,7 +13,7 @@ class AnsweringMessages : public Messages {
 public:
     explicit AnsweringMessages(ConsoleServices& console)
         : console_(console.messages),
-          services_{*this, console.settings, console.shell, console.files, console.progress, console.text} {}
+          services_{*this, console.settings, console.shell, console.files, console.progress} {}
 
     void Answer(const std::string& question, bool yes) { answers_[question] = yes; }
     void Notice(const std::string& text) override { console_.Notice(text); }

@@ -6,9 +6,9 @@
 #include "archive/CDatFile.h"
 #include "cli/CliRegistry.h"
 #include "cli/ListFilters.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

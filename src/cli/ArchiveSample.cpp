@@ -2,8 +2,8 @@
 
 #include "archive/CDatFile.h"
 #include "cli/CliRegistry.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

@@ -10,8 +10,8 @@
 #include "tools/CShpCatLogic.h"
 #include "tools/CatalogFileReader.h"
 #include "ui/AppSettings.h"
-#include "ui/Format.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {
@@ -88,7 +88,7 @@ bool RunCatalog(const CatalogArgs& args, ConsoleServices& console) {
         reader = std::make_unique<CatalogFileReader>(dat);
     }
 
-    CShpCatLogic catalog(services);
+    CShpCatLogic catalog(services, console.text);
     ApplyChoices(args, services, catalog.Settings());
     if (!catalog.Start(folder ? CatalogSource::Folder : CatalogSource::Archive, args.input, rows)) return false;
     if (!args.name.empty()) {

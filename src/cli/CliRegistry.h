@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ConsoleServices.h"
+#include "cli/ConsoleServices.h"
 
 namespace pixmond::cli {
 

@@ -5,11 +5,11 @@
 #include "cli/IconFileCommands.h"
 #include "image/CBmpDib.h"
 #include "image/PngReader.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

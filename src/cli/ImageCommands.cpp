@@ -12,9 +12,9 @@
 #include "image/CShpFile.h"
 #include "image/PaletteFile.h"
 #include "image/ShpLayout.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

@@ -17,11 +17,11 @@
 #include "image/PaletteFile.h"
 #include "image/PngReader.h"
 #include "tools/BlockRequest.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/RecordingMessages.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "ui/CollectingMessages.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 
@@ -247,7 +247,7 @@ bool ExportAllEntries(const ExportRequest& request, Services& services) {
     std::error_code ec;
     std::filesystem::create_directories(request.output, ec);
     // One notice per entry would bury the summary; errors still come through.
-    RecordingMessages quiet;
+    CollectingMessages quiet;
     const int type = OutputTypeOf(request, services);
     int entries = 0, failures = 0;
     for (int i = 0; i < dat.Total(); ++i) {
@@ -401,12 +401,12 @@ std::string CheckText(const CheckResult& result) {
 
 bool RunCheck(const CheckArgs& args, Services& services) {
     // The picture loader reports every PNG it cannot decode; here that belongs in the report instead.
-    RecordingMessages quiet;
-    Services checking{quiet, services.settings, services.shell, services.files, services.progress, services.text};
+    CollectingMessages quiet;
+    Services checking{quiet, services.settings, services.shell, services.files, services.progress};
     CDatFile dat(checking);
     const bool loaded = dat.LoadForReading(args.archive, false);
     for (const auto& entry : quiet.Entries()) {
-        if (entry.kind == RecordingMessages::Kind::Error) services.messages.Error(entry.text);
+        if (entry.kind == CollectingMessages::Kind::Error) services.messages.Error(entry.text);
         else services.messages.Notice(entry.text);
     }
     if (!loaded) return false;

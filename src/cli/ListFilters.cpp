@@ -3,8 +3,8 @@
 #include "browser/DatListModel.h"
 #include "cli/AnsweringMessages.h"
 #include "browser/FilterLog.h"
-#include "ui/Format.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 

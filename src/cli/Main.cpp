@@ -2,7 +2,7 @@
 #include <iostream>
 
 #include "cli/CliRegistry.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 

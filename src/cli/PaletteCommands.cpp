@@ -5,7 +5,7 @@
 #include "cli/CliRegistry.h"
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond::cli {
 namespace {

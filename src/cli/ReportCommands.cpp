@@ -5,8 +5,8 @@
 #include "archive/CDatReports.h"
 #include "cli/AnsweringMessages.h"
 #include "cli/CliRegistry.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 
 namespace pixmond::cli {
 namespace {

@@ -4,12 +4,12 @@
 #include "cli/IconFileCommands.h"
 #include "image/CShp3.h"
 #include "image/PngReader.h"
-#include "image/ReadOnlyFile.h"
-#include "ui/Format.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 

@@ -11,9 +11,9 @@
 #include "tools/CShpMakerLogic.h"
 #include "tools/PngBatch.h"
 #include "tools/ShpToBmpConverter.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Pickers.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

@@ -4,11 +4,11 @@
 
 #include "image/CBmpDib.h"
 #include "ui/AppSettings.h"
-#include "ui/DisplayText.h"
+#include "base/DisplayText.h"
 #include "ui/FileSystem.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Pickers.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

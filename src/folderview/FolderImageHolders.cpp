@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "image/PngReader.h"
-#include "image/Rect.h"
-#include "ui/Canvas.h"
+#include "base/Rect.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

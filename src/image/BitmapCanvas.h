@@ -1,6 +1,6 @@
 #pragma once
 #include "image/CBmpDib.h"
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

@@ -20,7 +20,7 @@ CBmp& CBmp::operator=(const CBmp& other) {
     owned_.reset();
     buffer_ = nullptr;
     if (other.buffer_ && imageSize_) {
-        owned_.reset(new (std::nothrow) std::uint8_t[imageSize_]);
+        owned_.reset(new (std::nothrow) std::uint8_t[imageSize_]());  // zeroed: no picture shows stale memory
         if (owned_) std::memcpy(owned_.get(), other.buffer_, imageSize_);
         buffer_ = owned_.get();
     }
@@ -46,7 +46,7 @@ bool CBmp::Allocate() {
         owned_.reset();
         buffer_ = nullptr;
         if (imageSize_) {
-            owned_.reset(new (std::nothrow) std::uint8_t[imageSize_]);
+            owned_.reset(new (std::nothrow) std::uint8_t[imageSize_]());  // zeroed: no picture shows stale memory
             buffer_ = owned_.get();
         }
     }

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

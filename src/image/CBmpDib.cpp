@@ -5,14 +5,14 @@
 #include <fstream>
 #include <vector>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/ImageWriter.h"
-#include "ui/Canvas.h"
-#include "ui/Format.h"
+#include "image/Canvas.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
-#include "ui/SafeFile.h"
-#include "ui/TextCase.h"
+#include "base/PathParts.h"
+#include "base/SafeFile.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

@@ -5,7 +5,7 @@
 #include "image/COrvelShp.h"
 #include "image/Palette.h"
 #include "ui/Progress.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "image/Palette.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "image/CBmpDib.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 #include "image/ShpIconHeader.h"
 
 namespace pixmond {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/PngReader.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 
 namespace pixmond {
 

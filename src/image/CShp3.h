@@ -6,7 +6,7 @@
 
 #include "image/BlockParams.h"
 #include "image/CBmpDib.h"
-#include "image/Rect.h"
+#include "base/Rect.h"
 
 namespace pixmond {
 

@@ -9,10 +9,10 @@
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
 #include "image/ImageSetLimits.h"
-#include "image/ReadOnlyFile.h"
-#include "ui/Format.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

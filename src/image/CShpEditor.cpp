@@ -8,11 +8,11 @@
 #include "image/CBmpOrvel.h"
 #include "image/CShpFile.h"
 #include "image/ShpRecords.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Pickers.h"
-#include "ui/TextCase.h"
-#include "ui/SafeFile.h"
+#include "base/TextCase.h"
+#include "base/SafeFile.h"
 #include "ui/Services.h"
 
 namespace pixmond {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "image/Palette.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

@@ -7,7 +7,7 @@
 
 #include "image/BlockParams.h"
 #include "image/COrvelShp.h"
-#include "image/Rect.h"
+#include "base/Rect.h"
 
 namespace pixmond {
 

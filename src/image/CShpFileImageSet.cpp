@@ -9,9 +9,9 @@
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
 #include "image/ImageSetLimits.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

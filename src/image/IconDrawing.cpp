@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "image/CBmpDib.h"
-#include "image/Rect.h"
+#include "base/Rect.h"
 
 namespace pixmond {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

@@ -1,10 +1,10 @@
 #include "image/ImageWriter.h"
 
 #include "image/CBmpDib.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

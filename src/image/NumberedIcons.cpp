@@ -1,9 +1,9 @@
 #include "image/NumberedIcons.h"
 
 #include "image/ImageSetColours.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "image/ReadOnlyFile.h"
-#include "ui/Format.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

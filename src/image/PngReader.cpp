@@ -7,10 +7,10 @@
 #include <new>
 #include <vector>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/CBmpDib.h"
-#include "image/ReadOnlyFile.h"
-#include "ui/Format.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
 
 namespace pixmond {

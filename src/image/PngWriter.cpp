@@ -4,9 +4,9 @@
 
 #include "image/CBmpDib.h"
 #include "image/ImageWriter.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

@@ -1,10 +1,10 @@
 #include "image/S16Writer.h"
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/CBmpDib.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

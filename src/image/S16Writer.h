@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace pixmond {
 

@@ -1,9 +1,9 @@
 #include "image/ShpLayout.h"
 
-#include "image/ByteReader.h"
-#include "ui/Format.h"
+#include "base/ByteReader.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

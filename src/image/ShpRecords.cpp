@@ -4,9 +4,9 @@
 #include <numeric>
 
 #include "image/CShpFile.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

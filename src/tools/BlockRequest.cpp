@@ -4,8 +4,8 @@
 
 #include "image/CShp3.h"
 #include "image/CShpFile.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Services.h"
 #include "ui/Settings.h"
 

@@ -5,9 +5,9 @@
 
 #include "archive/CDatFile.h"
 #include "ui/AppSettings.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 
@@ -42,7 +42,7 @@ int CeilDiv(std::int64_t a, std::int64_t b) { return int(a / b + (a % b ? 1 : 0)
 
 }  // namespace
 
-CShpCatLogic::CShpCatLogic(Services& services) : services_(services), log_(services) {}
+CShpCatLogic::CShpCatLogic(Services& services, TextDrawer& text) : services_(services), text_(text), log_(services) {}
 
 bool CShpCatLogic::Start(CatalogSource source, const std::string& inputName, int rowCount) {
     source_ = source;
@@ -291,7 +291,7 @@ bool CShpCatLogic::DrawIcon(CatalogIconReader& reader, const CatalogIcon& icon, 
 }
 
 void CShpCatLogic::DrawName(const std::string& name, int x, int bottom, int width) {
-    services_.text.DrawCentred(picture_, x, bottom - kNameStrip, width, kNameStrip, ToUpper(name), settings_.fontRow,
+    text_.DrawCentred(picture_, x, bottom - kNameStrip, width, kNameStrip, ToUpper(name), settings_.fontRow,
                                kNameColour);
 }
 

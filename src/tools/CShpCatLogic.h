@@ -7,7 +7,8 @@
 #include "tools/CatalogIcon.h"
 #include "tools/CatalogIconReader.h"
 #include "ui/CLog.h"
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
+#include "image/TextDrawer.h"
 #include "ui/Services.h"
 
 namespace pixmond {
@@ -43,7 +44,8 @@ public:
     static constexpr int kColumnChoices = 13;  // 8..20 icons per row
     static constexpr int kRowChoices = 14;     // 20..150 rows per picture
 
-    explicit CShpCatLogic(Services& services);
+    // Names are drawn under the icons with text.
+    CShpCatLogic(Services& services, TextDrawer& text);
 
     CatalogSettings& Settings() { return settings_; }
     const CatalogSettings& Settings() const { return settings_; }
@@ -117,6 +119,7 @@ private:
     void NextPicture(Cursor& at);
 
     Services& services_;
+    TextDrawer& text_;
     CatalogSettings settings_;
     CatalogSource source_ = CatalogSource::Folder;
     std::string inputLabel_;

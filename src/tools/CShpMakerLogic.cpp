@@ -5,8 +5,8 @@
 #include "image/Palette.h"
 #include "image/ShpLayout.h"
 #include "tools/ShpBuilders.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
 

@@ -5,10 +5,10 @@
 #include "image/PngReader.h"
 #include "tools/SheetCrop.h"
 #include "tools/ShpBuilders.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
-#include "ui/RecordingMessages.h"
-#include "ui/TextCase.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "ui/CollectingMessages.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 
@@ -18,7 +18,7 @@ bool IsSheet(int width, int height) { return width >= 240 && height >= 150 && wi
 
 // The batches pass over files they cannot read without a word, so the reader's own complaints are kept here.
 bool ReadQuietly(CBmpDib& picture, const std::string& path) {
-    RecordingMessages quiet;
+    CollectingMessages quiet;
     return LoadPng(picture, path, nullptr, 0, quiet) == kPngLoaded;
 }
 

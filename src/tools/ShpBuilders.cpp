@@ -5,7 +5,7 @@
 
 #include "image/CBmpOrvel.h"
 #include "image/ShpLayout.h"
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 namespace pixmond {
 

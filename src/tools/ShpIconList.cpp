@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

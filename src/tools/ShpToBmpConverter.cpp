@@ -5,11 +5,11 @@
 
 #include "image/CShp3.h"
 #include "image/CShpFile.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

@@ -1,7 +1,7 @@
 #include "ui/AppSettings.h"
 
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Services.h"
 #include "ui/Settings.h"
 

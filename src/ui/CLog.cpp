@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

@@ -4,9 +4,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Settings.h"
 
 namespace pixmond {

@@ -1,12 +1,10 @@
 #include "ui/LocalFileSystem.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 
-#include "ui/TextCase.h"
+#include "base/DiskSync.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 
@@ -60,21 +58,6 @@ std::vector<FileEntry> LocalFileSystem::List(const fs::path& folder, const std::
         return CompareIgnoringCase(a.name, b.name) < 0;
     });
     return out;
-}
-
-static bool SyncFile(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0) return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
-void SyncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 bool LocalFileSystem::MoveReplace(const fs::path& from, const fs::path& to) {

@@ -17,7 +17,4 @@ public:
                                                           const std::string& name) const override;
 };
 
-// Flushes the folder's directory entry so a rename in it survives a crash.
-void SyncFolder(const std::filesystem::path& folder);
-
 }  // namespace pixmond

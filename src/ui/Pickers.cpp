@@ -1,7 +1,7 @@
 #include "ui/Pickers.h"
 
 #include "ui/FileSystem.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Messages.h"
 
 namespace pixmond {

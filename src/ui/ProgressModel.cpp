@@ -1,6 +1,6 @@
 #include "ui/ProgressModel.h"
 
-#include "ui/Format.h"
+#include "base/Format.h"
 
 namespace pixmond {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/Settings.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

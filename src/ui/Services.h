@@ -4,7 +4,6 @@
 #include "ui/Progress.h"
 #include "ui/Settings.h"
 #include "ui/Shell.h"
-#include "ui/TextDrawer.h"
 
 namespace pixmond {
 
@@ -15,7 +14,6 @@ struct Services {
     Shell& shell;
     FileSystem& files;
     ProgressFactory& progress;
-    TextDrawer& text;
 };
 
 // The store's application key and main section.

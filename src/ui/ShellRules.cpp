@@ -1,8 +1,8 @@
 #include "ui/ShellRules.h"
 
 #include "ui/FileSystem.h"
-#include "ui/Format.h"
-#include "ui/PathParts.h"
+#include "base/Format.h"
+#include "base/PathParts.h"
 #include "ui/Shell.h"
 
 namespace pixmond {

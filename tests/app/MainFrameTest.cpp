@@ -14,8 +14,8 @@
 #include "support/FolderSample.h"
 #include "support/TestFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/RecordingServices.h"
-#include "ui/ScriptedPickers.h"
+#include "support/RecordingServices.h"
+#include "support/ScriptedPickers.h"
 
 namespace pixmond {
 namespace {

@@ -3,7 +3,7 @@
 #include "archive/CDatReports.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

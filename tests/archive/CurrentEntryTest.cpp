@@ -9,7 +9,7 @@
 #include "support/ArchiveBuilder.h"
 #include "support/IconSetFiles.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

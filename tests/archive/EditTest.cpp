@@ -3,7 +3,7 @@
 #include "archive/CDatFile.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -52,7 +52,7 @@ protected:
     std::vector<std::uint8_t> original;
     FailingMoves files;
     RecordingServices recording;
-    Services services{recording.messages, recording.settings, recording.shell, files, recording.progress, recording.text};
+    Services services{recording.messages, recording.settings, recording.shell, files, recording.progress};
     CDatFile dat{services};
 };
 
@@ -158,7 +158,7 @@ TEST_F(Edit, CancelKeepsTheArchiveUnchanged) {
         }
         int windows = 0;
     } cancelSecond;
-    Services cancelling{recording.messages, recording.settings, recording.shell, files, cancelSecond, recording.text};
+    Services cancelling{recording.messages, recording.settings, recording.shell, files, cancelSecond};
     CDatFile other(cancelling);
     ASSERT_TRUE(other.Load(path, true));
     EXPECT_EQ(other.AddFiles({dir.File("a.shp"), dir.File("b.shp")}), 2);

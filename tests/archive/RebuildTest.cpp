@@ -7,7 +7,7 @@
 #include "archive/CDatFile.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -144,7 +144,7 @@ TEST_F(Rebuild, RepackFailsCleanlyWhenAFileVanishesOrIsCancelled) {
     Files({"a.shp", "b.shp", "c.shp"});
     test::WriteText(dir / "v.dat", "the user's old archive");
     VanishingFactory vanishing(src / "b.shp");
-    Services withVanishing{services.messages, services.settings, services.shell, services.files, vanishing, services.text};
+    Services withVanishing{services.messages, services.settings, services.shell, services.files, vanishing};
     CDatFile other(withVanishing);
     EXPECT_FALSE(other.Repack(src.string(), dir.File("v.dat"), false));
     ASSERT_EQ(services.messages.Errors().size(), 1u);

@@ -9,8 +9,8 @@
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/Format.h"
-#include "ui/RecordingServices.h"
+#include "base/Format.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "browser/FilterLog.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -9,7 +9,7 @@
 #include "cli/CliRunner.h"
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

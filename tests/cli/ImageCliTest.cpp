@@ -9,8 +9,8 @@
 #include "support/ShpBuilder.h"
 #include "cli/CliRunner.h"
 #include "support/TestFiles.h"
-#include "ui/Format.h"
-#include "ui/RecordingMessages.h"
+#include "base/Format.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

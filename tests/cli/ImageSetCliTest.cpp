@@ -9,7 +9,7 @@
 #include "support/IconSetFiles.h"
 #include "cli/CliRunner.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

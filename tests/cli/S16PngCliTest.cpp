@@ -11,7 +11,7 @@
 #include "support/PngBuilder.h"
 #include "cli/CliRunner.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

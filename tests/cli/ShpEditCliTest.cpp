@@ -8,7 +8,7 @@
 #include "support/ShpBuilder.h"
 #include "cli/CliRunner.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

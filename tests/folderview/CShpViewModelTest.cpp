@@ -8,10 +8,10 @@
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/LocalFileSystem.h"
-#include "ui/RecordingMessages.h"
-#include "ui/ScriptedPickers.h"
+#include "support/RecordingMessages.h"
+#include "support/ScriptedPickers.h"
 
 namespace pixmond {
 namespace {

@@ -3,7 +3,7 @@
 #include "image/BitmapCanvas.h"
 #include "image/CBmpDib.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

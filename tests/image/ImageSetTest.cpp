@@ -11,7 +11,7 @@
 #include "support/IconSetFiles.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

@@ -9,7 +9,7 @@
 #include "image/PngReader.h"
 #include "support/PngBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

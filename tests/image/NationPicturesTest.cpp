@@ -8,7 +8,7 @@
 #include "image/CShpFile.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -3,7 +3,7 @@
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

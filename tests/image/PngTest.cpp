@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/CBmpDib.h"
 #include "image/CShp3.h"
 #include "image/PngReader.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 #include "support/PngBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/CShp3.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 #include "image/S16Writer.h"
 #include "support/TestFiles.h"
 

@@ -6,7 +6,7 @@
 #include "image/CShpFile.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -279,7 +279,7 @@ TEST_F(ShpEditorTest, AFailedSwapPutsTheOriginalBack) {
     const std::string path = WriteShp(original);
     FailingRenames files;
     files.failFrom = 2;  // the original moves to the backup, the new file cannot follow
-    Services failing{services.messages, services.settings, services.shell, files, services.progress, services.text};
+    Services failing{services.messages, services.settings, services.shell, files, services.progress};
     CShpFile shp;
     ASSERT_TRUE(shp.OpenFile(path, 1));
     EXPECT_FALSE(CShpEditor(failing).RemoveIcon(shp, 1));

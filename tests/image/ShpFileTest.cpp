@@ -2,7 +2,7 @@
 
 #include "image/CShpFile.h"
 #include "image/Palette.h"
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
 

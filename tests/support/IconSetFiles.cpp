@@ -12,7 +12,7 @@
 #include "image/Palette.h"
 #include "image/S16Writer.h"
 #include "image/ShpLayout.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond::test {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond::test {
 

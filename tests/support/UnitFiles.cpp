@@ -8,7 +8,7 @@
 #include "image/S16Writer.h"
 #include "image/ShpLayout.h"
 #include "support/TestFiles.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond::test {
 

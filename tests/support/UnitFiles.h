@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond::test {
 

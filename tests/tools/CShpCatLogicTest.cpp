@@ -7,8 +7,8 @@
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
 #include "tools/CShpCatLogic.h"
-#include "ui/Format.h"
-#include "ui/RecordingServices.h"
+#include "base/Format.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -83,7 +83,7 @@ std::vector<std::string> AddUnits(FakeReader& reader, int count, int width, int 
 struct Catalog {
     test::TempDir dir;
     RecordingServices services;
-    CShpCatLogic logic{services};
+    CShpCatLogic logic{services, services.text};
     FakeReader reader;
 
     explicit Catalog(bool names = true) {
@@ -319,7 +319,7 @@ TEST(CatalogChoices, ShowThePixelsEachChoiceTakes) {
 
 TEST(CatalogStart, NamesTheCatalogAndItsLogAfterTheSource) {
     RecordingServices services;
-    CShpCatLogic logic(services);
+    CShpCatLogic logic(services, services.text);
     EXPECT_FALSE(logic.Start(CatalogSource::Archive, "/games/varnek2.dat", 0));
     EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"No icons on active view ..."});
 

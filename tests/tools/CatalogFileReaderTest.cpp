@@ -9,7 +9,7 @@
 #include "support/UnitFiles.h"
 #include "tools/CShpCatLogic.h"
 #include "tools/CatalogFileReader.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {
@@ -145,7 +145,7 @@ TEST(CatalogArchiveReader, ACatalogOfAnArchiveDrawsEachUnitInItsBox) {
     RecordingServices services;
     CDatFile dat(services);
     ASSERT_TRUE(dat.LoadForReading(dir.File("units.dat"), false));
-    CShpCatLogic catalog(services);
+    CShpCatLogic catalog(services, services.text);
     catalog.Settings().outputFolder = dir.File("out");
     catalog.Settings().fileType = 1;
     ASSERT_TRUE(catalog.Start(CatalogSource::Archive, dat.Path(), dat.Total()));

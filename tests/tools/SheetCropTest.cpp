@@ -8,7 +8,7 @@
 #include "support/TestFiles.h"
 #include "tools/PngBatch.h"
 #include "tools/SheetCrop.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -2,15 +2,15 @@
 
 #include <filesystem>
 
-#include "image/ByteReader.h"
+#include "base/ByteReader.h"
 #include "image/CShpFile.h"
 #include "image/Palette.h"
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
 #include "tools/CShpMakerLogic.h"
 #include "tools/ShpBuilders.h"
-#include "ui/Format.h"
-#include "ui/RecordingServices.h"
+#include "base/Format.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

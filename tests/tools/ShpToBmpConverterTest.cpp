@@ -9,7 +9,7 @@
 #include "support/ShpBuilder.h"
 #include "support/TestFiles.h"
 #include "tools/ShpToBmpConverter.h"
-#include "ui/RecordingServices.h"
+#include "support/RecordingServices.h"
 
 namespace pixmond {
 namespace {

@@ -2,12 +2,12 @@
 
 #include "support/TestFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/DisplayText.h"
+#include "base/DisplayText.h"
 #include "ui/FileSettings.h"
 #include "ui/LocalFileSystem.h"
 #include "ui/MemorySettings.h"
 #include "ui/RecentFiles.h"
-#include "ui/RecordingShell.h"
+#include "support/RecordingShell.h"
 #include "ui/ShellRules.h"
 
 namespace pixmond {

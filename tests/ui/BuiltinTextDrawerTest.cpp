@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "image/CBmpDib.h"
-#include "ui/BuiltinTextDrawer.h"
-#include "ui/FontTable.h"
+#include "image/BuiltinTextDrawer.h"
+#include "image/FontTable.h"
 
 namespace pixmond {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "support/TestFiles.h"
 #include "ui/CLog.h"
-#include "ui/RecordingMessages.h"
-#include "ui/RecordingShell.h"
+#include "support/RecordingMessages.h"
+#include "support/RecordingShell.h"
 
 namespace pixmond {
 namespace {

@@ -2,12 +2,12 @@
 
 #include "support/TestFiles.h"
 #include "ui/FolderHistory.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/LocalFileSystem.h"
 #include "ui/MemorySettings.h"
 #include "ui/Pickers.h"
-#include "ui/RecordingMessages.h"
-#include "ui/ScriptedPickers.h"
+#include "support/RecordingMessages.h"
+#include "support/ScriptedPickers.h"
 
 namespace pixmond {
 namespace {

@@ -2,13 +2,13 @@
 
 #include "support/TestFiles.h"
 #include "ui/FileSettings.h"
-#include "ui/Format.h"
+#include "base/Format.h"
 #include "ui/LocalFileSystem.h"
-#include "ui/PathParts.h"
-#include "ui/RecordingMessages.h"
-#include "ui/RecordingProgress.h"
-#include "ui/SafeFile.h"
-#include "ui/TextCase.h"
+#include "base/PathParts.h"
+#include "support/RecordingMessages.h"
+#include "support/RecordingProgress.h"
+#include "base/SafeFile.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 namespace {

@@ -21,7 +21,7 @@
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 #include "ui/qt/QtText.h"
 
 namespace pixmond {

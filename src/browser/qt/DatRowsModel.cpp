@@ -1,7 +1,7 @@
 #include "browser/qt/DatRowsModel.h"
 
 #include "browser/CDatViewModel.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

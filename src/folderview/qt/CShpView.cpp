@@ -17,7 +17,7 @@
 #include "folderview/FolderImages.h"
 #include "ui/AppSettings.h"
 #include "ui/Services.h"
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 #include "ui/qt/QtCanvas.h"
 #include "ui/qt/QtText.h"
 

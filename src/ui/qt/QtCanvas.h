@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "ui/Canvas.h"
+#include "image/Canvas.h"
 
 namespace pixmond {
 

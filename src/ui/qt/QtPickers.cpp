@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 
 #include "ui/AppSettings.h"
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 #include "ui/qt/CXFolderDialog.h"
 #include "ui/qt/QtText.h"
 

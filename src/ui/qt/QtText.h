@@ -3,7 +3,7 @@
 #include <QString>
 #include <string>
 
-#include "ui/DisplayText.h"
+#include "base/DisplayText.h"
 
 namespace pixmond {
 

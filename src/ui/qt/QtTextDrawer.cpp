@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "image/CBmpDib.h"
-#include "ui/FontTable.h"
+#include "image/FontTable.h"
 #include "ui/qt/QtText.h"
 
 namespace pixmond {

@@ -1,7 +1,7 @@
 #pragma once
 #include <QFont>
 
-#include "ui/TextDrawer.h"
+#include "image/TextDrawer.h"
 
 namespace pixmond {
 

@@ -23,8 +23,8 @@
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
-#include "ui/RecordingServices.h"
-#include "ui/ScriptedPickers.h"
+#include "support/RecordingServices.h"
+#include "support/ScriptedPickers.h"
 
 namespace pixmond {
 namespace {

@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "image/CBmpDib.h"
-#include "ui/FontTable.h"
+#include "image/FontTable.h"
 #include "ui/qt/QtCanvas.h"
 #include "ui/qt/QtPickers.h"
 #include "ui/qt/QtTextDrawer.h"

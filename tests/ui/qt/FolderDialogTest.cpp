@@ -6,7 +6,7 @@
 #include "support/TestFiles.h"
 #include "ui/LocalFileSystem.h"
 #include "ui/MemorySettings.h"
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 #include "ui/qt/CHistoryCombo.h"
 #include "ui/qt/CXFolderDialog.h"
 

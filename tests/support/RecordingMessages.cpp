@@ -1,4 +1,4 @@
-#include "ui/RecordingMessages.h"
+#include "support/RecordingMessages.h"
 
 namespace pixmond {
 
@@ -8,13 +8,6 @@ bool RecordingMessages::Question(const std::string& text) {
     const bool answer = answers_.front();
     answers_.pop_front();
     return answer;
-}
-
-std::vector<std::string> RecordingMessages::Texts(Kind kind) const {
-    std::vector<std::string> out;
-    for (const auto& e : entries_)
-        if (e.kind == kind) out.push_back(e.text);
-    return out;
 }
 
 }  // namespace pixmond

@@ -1,4 +1,4 @@
-#include "archive/TextLines.h"
+#include "base/TextLines.h"
 
 #include <cstdio>
 

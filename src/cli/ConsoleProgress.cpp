@@ -1,4 +1,4 @@
-#include "ui/ConsoleProgress.h"
+#include "cli/ConsoleProgress.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "ui/PathParts.h"
+#include "base/PathParts.h"
 
 namespace pixmond {
 

@@ -1,4 +1,4 @@
-#include "ui/Format.h"
+#include "base/Format.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/TextDrawer.h"
+#include "image/TextDrawer.h"
 
 namespace pixmond {
 

@@ -1,4 +1,4 @@
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

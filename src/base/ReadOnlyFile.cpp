@@ -1,4 +1,4 @@
-#include "image/ReadOnlyFile.h"
+#include "base/ReadOnlyFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,16 +1,16 @@
-#include "ui/BuiltinTextDrawer.h"
+#include "image/BuiltinTextDrawer.h"
 
 #include <algorithm>
 #include <cstdint>
 
 #include "image/CBmpDib.h"
-#include "ui/FontTable.h"
+#include "image/FontTable.h"
 
 namespace pixmond {
 
 namespace {
 
-#include "ui/BuiltinFontGlyphs.inc"
+#include "image/BuiltinFontGlyphs.inc"
 
 // What stands for a byte the font has no glyph for (control characters, bytes above 126): a hollow box,
 // so a strange name still shows how many characters it has.

@@ -1,10 +1,10 @@
 #pragma once
-#include "ui/BuiltinTextDrawer.h"
+#include "image/BuiltinTextDrawer.h"
 #include "ui/LocalFileSystem.h"
 #include "ui/MemorySettings.h"
-#include "ui/RecordingMessages.h"
-#include "ui/RecordingProgress.h"
-#include "ui/RecordingShell.h"
+#include "support/RecordingMessages.h"
+#include "support/RecordingProgress.h"
+#include "support/RecordingShell.h"
 #include "ui/Services.h"
 
 namespace pixmond {
@@ -22,7 +22,7 @@ public:
     operator Services&() { return services_; }
 
 private:
-    Services services_{messages, settings, shell, files, progress, text};
+    Services services_{messages, settings, shell, files, progress};
 };
 
 }  // namespace pixmond

@@ -1,4 +1,4 @@
-#include "ui/SafeFile.h"
+#include "base/SafeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/LocalFileSystem.h"
+#include "base/DiskSync.h"
 
 namespace pixmond {
 

@@ -1,5 +1,4 @@
 #pragma once
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -7,8 +6,9 @@
 
 namespace pixmond {
 
-// The test double: keeps every message with its kind and exact text, answers questions from a queue.
-class RecordingMessages : public Messages {
+// Keeps every message with its kind and exact text instead of showing it, for work whose messages are shown
+// later in another form (one line per file of a batch, a summary). Questions are answered No.
+class CollectingMessages : public Messages {
 public:
     enum class Kind { Notice, Error, Question };
     struct Entry {
@@ -20,10 +20,6 @@ public:
     void Error(const std::string& text) override { entries_.push_back({Kind::Error, text}); }
     bool Question(const std::string& text) override;
 
-    // Answers for the next questions, in order; when the queue is empty the default answer is used.
-    void QueueAnswer(bool yes) { answers_.push_back(yes); }
-    void SetDefaultAnswer(bool yes) { defaultAnswer_ = yes; }
-
     const std::vector<Entry>& Entries() const { return entries_; }
     std::vector<std::string> Texts(Kind kind) const;
     std::vector<std::string> Notices() const { return Texts(Kind::Notice); }
@@ -31,10 +27,8 @@ public:
     std::vector<std::string> Questions() const { return Texts(Kind::Question); }
     void Clear() { entries_.clear(); }
 
-private:
+protected:
     std::vector<Entry> entries_;
-    std::deque<bool> answers_;
-    bool defaultAnswer_ = false;
 };
 
 }  // namespace pixmond

@@ -1,10 +1,10 @@
 #pragma once
 #include <iostream>
 
-#include "ui/BuiltinTextDrawer.h"
-#include "ui/ConsoleMessages.h"
-#include "ui/ConsoleProgress.h"
-#include "ui/ConsoleShell.h"
+#include "image/BuiltinTextDrawer.h"
+#include "cli/ConsoleMessages.h"
+#include "cli/ConsoleProgress.h"
+#include "cli/ConsoleShell.h"
 #include "ui/FileSettings.h"
 #include "ui/LocalFileSystem.h"
 #include "ui/Services.h"
@@ -24,7 +24,7 @@ public:
     Services& Get() { return services_; }
 
 private:
-    Services services_{messages, settings, shell, files, progress, text};
+    Services services_{messages, settings, shell, files, progress};
 };
 
 }  // namespace pixmond

@@ -1,4 +1,4 @@
-#include "ui/ConsoleShell.h"
+#include "cli/ConsoleShell.h"
 
 #include <fstream>
 #include <ostream>

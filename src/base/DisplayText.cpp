@@ -1,6 +1,6 @@
-#include "ui/DisplayText.h"
+#include "base/DisplayText.h"
 
-#include "ui/TextCase.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 

@@ -1,4 +1,4 @@
-#include "ui/ConsoleMessages.h"
+#include "cli/ConsoleMessages.h"
 
 #include <ostream>
 

@@ -1,4 +1,4 @@
-#include "ui/ScriptedPickers.h"
+#include "support/ScriptedPickers.h"
 
 namespace pixmond {
 

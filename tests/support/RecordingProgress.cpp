@@ -1,4 +1,4 @@
-#include "ui/RecordingProgress.h"
+#include "support/RecordingProgress.h"
 
 namespace pixmond {
 

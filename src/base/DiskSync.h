@@ -1,0 +1,11 @@
+#pragma once
+#include <filesystem>
+
+namespace pixmond {
+
+// Flushes a file's data to the disk; false when it cannot be opened or flushed.
+bool SyncFile(const std::filesystem::path& path);
+// Flushes the folder's directory entry so a rename in it survives a crash.
+void SyncFolder(const std::filesystem::path& folder);
+
+}  // namespace pixmond
