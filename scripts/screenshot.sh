@@ -12,6 +12,9 @@ for tool in "$build/pixmond" "$build/pixmond-cli"; do
 done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# Qt wants a private runtime folder; without one it warns on every start.
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 "$build/pixmond-cli" sample "$work/sample" >/dev/null
 mkdir -p "$(dirname "$output")"
 # A settings file of its own, so the user's folders and window size neither show nor change.
