@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "archive/DatDirectory.h"
 #include "base/Format.h"
 
 namespace pixmond {
@@ -16,38 +17,18 @@ namespace pixmond {
 namespace {
 constexpr size_t kCopyBuffer = 1 << 20;
 constexpr std::uint64_t kWritebackStep = 8 << 20;
-constexpr std::uint64_t kRecordBytes = 17;
 }  // namespace
 
 bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries) {
-    const std::uint64_t records = entries.size() + 1;
-    std::uint64_t offset = 4 + kRecordBytes * records;
-    for (const auto& e : entries) offset += e.size;
+    std::vector<std::uint8_t> directory;
+    const std::uint64_t end = DatDirectory::Encode(
+        entries.size(), [&entries](size_t i) { return DatDirectory::Shape{entries[i].name, entries[i].size}; }, directory);
     // Offsets are 32-bit: an archive that outgrows them cannot be written at all.
-    if (offset > 0xffffffffull) {
+    if (end > DatDirectory::kMaxEnd) {
         failure_ = Format("The new archive would hold %llu bytes, more than an archive can address.",
-                          (unsigned long long)offset);
+                          (unsigned long long)end);
         return false;
     }
-    std::vector<std::uint8_t> directory;
-    directory.reserve(size_t(4 + kRecordBytes * records));
-    auto put32 = [&directory](std::uint64_t v) {
-        for (int k = 0; k < 4; ++k) directory.push_back(std::uint8_t(v >> (8 * k)));
-    };
-    auto putName = [&directory](const std::string& name) {
-        char field[13] = {};
-        std::memcpy(field, name.data(), name.size() < 12 ? name.size() : 12);
-        directory.insert(directory.end(), field, field + 13);
-    };
-    put32(records);
-    offset = 4 + kRecordBytes * records;
-    for (const auto& e : entries) {
-        put32(offset);
-        putName(e.name);
-        offset += e.size;
-    }
-    put32(offset);
-    putName("");
     if (!out_.Write(directory.data(), directory.size())) {
         failure_ = "Writing the new archive failed (is the disk full?)";
         return false;

@@ -17,6 +17,8 @@
 
 namespace pixmond {
 
+class DatDirectory;
+
 // The open archive: its file, the entry table of real and fake entries, and the operations on it.
 class CDatFile {
 public:
@@ -144,7 +146,7 @@ private:
 
     void ClearTable();
     void ReadDirectory(bool interactive);
-    void ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset);
+    void ReadEntry(int i, const DatDirectory& directory);
     void MergeFakes(const std::string& keepPath);
     void SortTable();
 

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "archive/CDatFile.h"
+#include "archive/DatDirectory.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -50,14 +51,12 @@ std::vector<std::string> CDatFile::StoredNames() const {
     };
     std::vector<Record> records;
     if (file_) {
-        const auto directory = file_->ReadBlock(4, size_t(realCount_) * 17);
-        records.reserve(directory.size() / 17);
-        for (size_t at = 0; at + 17 <= directory.size(); at += 17) {
-            const auto* p = directory.data() + at;
-            const char* name = reinterpret_cast<const char*>(p + 4);
+        const DatDirectory directory = DatDirectory::Read(*file_, std::uint64_t(realCount_));
+        records.reserve(directory.Count());
+        for (size_t i = 0; i < directory.Count(); ++i) {
             Record r;
-            r.offset = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-            r.stored.assign(name, ::strnlen(name, kDatNameBytes));
+            r.offset = directory.Offset(i);
+            r.stored = std::string(directory.Name(i));
             r.upper = ToUpper(r.stored);
             records.push_back(std::move(r));
         }
