@@ -139,8 +139,16 @@ private:
                       const std::string& text, int range);
     // Moves from over to; across file systems by a copy beside to and a rename.
     bool PlaceFile(const std::string& from, const std::string& to);
-    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards.
+    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards. The archive's path
+    // holds a complete archive at every moment.
     bool SwapInNewArchive();
+    // Files added in one rewrite of the archive, and their bytes; added is 0 when nothing was written.
+    struct Appended {
+        int added = 0;
+        std::uint64_t bytes = 0;
+        bool cancelled = false;
+    };
+    Appended AppendFiles(const std::vector<std::string>& list);
     bool WriteEntryFiles(const std::string& folder, const std::vector<int>& indexes, const std::string& caption,
                          const std::string& text, bool askBeforeReplacing, int& written);
 

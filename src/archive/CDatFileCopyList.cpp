@@ -96,16 +96,17 @@ bool CDatFile::CopyListed(const std::string& tablePath, const std::string& destP
         return false;
     }
     const std::string backup = Format("%s_back.dat", PathParts::Of(destPath).withoutExtension.c_str());
-    if (destExists && !services_.files.MoveReplace(destPath, backup)) {
-        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was; the new archive is %s.",
-                                        destPath.c_str(), backup.c_str(), destPath.c_str(), work.c_str()));
+    // The destination's path holds a complete archive at every moment: its backup becomes a second name of it
+    // first, then the new archive replaces it in one rename.
+    if (destExists && !services_.files.KeepCopy(destPath, backup)) {
+        services_.messages.Error(Format("Could not create %s.\n%s was left as it was; the new archive is %s.",
+                                        backup.c_str(), destPath.c_str(), work.c_str()));
         return false;
     }
     if (!PlaceFile(work, destPath)) {
-        const bool restored = !destExists || services_.files.MoveReplace(backup, destPath);
-        services_.messages.Error(Format("Could not rename %s to %s.\n%s\nThe new archive is %s.", work.c_str(),
-                                        destPath.c_str(), restored ? "The destination was left as it was." : "",
-                                        work.c_str()));
+        services_.messages.Error(Format("Could not rename %s to %s.\nThe destination was left as it was.\nThe new "
+                                        "archive is %s.",
+                                        work.c_str(), destPath.c_str(), work.c_str()));
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 
 #include "archive/CDatFile.h"
 #include "archive/DatDirectory.h"
+#include "base/DiskSync.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -133,7 +134,12 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
         const std::string ext = UpperExtension(f.name);
         if (isOutput(f.name) || f.name[0] == '.') continue;
         if (imagesOnly && !IsImageExtension(ext)) continue;
-        if (ext == ".EXE" || ToLower(f.name).find("varnek") != std::string::npos || f.name.size() > 12) continue;
+        if (ext == ".EXE" || ToLower(f.name).find("varnek") != std::string::npos) continue;
+        // The directory holds 12 characters and a zero: a longer name would lose its end.
+        if (f.name.size() > 12) {
+            log_.Printf("%s excluded because its name is longer than 12 characters", f.name.c_str());
+            continue;
+        }
         if (HasUnderscoreNotBr(f.name)) {
             log_.Printf("%s excluded because no underscore are allowed", f.name.c_str());
             continue;
@@ -195,7 +201,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
                               !services_.messages.Question(Format("%s aready exist, do you want to replace ?", target.c_str()));
             std::string failure;
             if (!skip) {
-                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure))
+                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                                  false))
                     ++written;
                 else
                     failed += "\n" + failure;
@@ -206,6 +213,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
             progress->PeekAndPump(false);
         }
     }
+    // The new files reach the disk in one pass; each one that replaced a file was flushed before its rename.
+    if (written > 0) SyncFileSystem(dir);
     if (progress) progress->Hide();
     if (!refused.empty()) {
         services_.messages.Error(Format("These entries were not written, their names would not stay inside %s:%s",
@@ -237,10 +246,12 @@ std::string CDatFile::Extract(int index, const std::string& target) {
     }
     std::vector<std::uint8_t> buffer(1 << 20);
     std::string failure;
-    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure)) {
+    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                       true)) {
         services_.messages.Error(failure);
         return {};
     }
+    SyncFolder(fs::path(target).parent_path());
     return target;
 }
 

@@ -128,7 +128,7 @@ TEST_F(Edit, AFailedSwapPutsTheArchiveBack) {
     EXPECT_EQ(test::ReadBytes(dir / "v_back.dat"), original);
     EXPECT_FALSE(fs::exists(dir / "v_new.dat"));
     ASSERT_EQ(recording.messages.Errors().size(), 1u);
-    EXPECT_NE(recording.messages.Errors()[0].find("was put back as it was"), std::string::npos);
+    EXPECT_NE(recording.messages.Errors()[0].find("was left as it was"), std::string::npos);
     EXPECT_EQ(dat.Total(), 4);
 
     files.failTo = dir / "v_back.dat";
@@ -149,17 +149,10 @@ TEST_F(Edit, CancelKeepsTheArchiveUnchanged) {
 
     test::WriteText(dir / "a.shp", "a");
     test::WriteText(dir / "b.shp", "b");
-    // The first file goes in, the second is cancelled: the whole command is undone.
+    // All files go in one rewrite; a cancel in the middle of it undoes the whole command.
     EXPECT_EQ(recording.messages.Notices(), (std::vector<std::string>{"Progress Cancelled", "Progress Cancelled"}));
-    struct CancelSecond : RecordingProgressFactory {
-        std::unique_ptr<Progress> OpenWindow(const std::string& title) override {
-            if (++windows == 2) CancelNextAfter(1);
-            return RecordingProgressFactory::OpenWindow(title);
-        }
-        int windows = 0;
-    } cancelSecond;
-    Services cancelling{recording.messages, recording.settings, recording.shell, files, cancelSecond};
-    CDatFile other(cancelling);
+    recording.progress.CancelNextAfter(2);
+    CDatFile other(services);
     ASSERT_TRUE(other.Load(path, true));
     EXPECT_EQ(other.AddFiles({dir.File("a.shp"), dir.File("b.shp")}), 2);
     EXPECT_EQ(test::ReadBytes(dir / "v.dat"), original);
