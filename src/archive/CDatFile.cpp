@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "archive/CFakefile.h"
+#include "archive/DatDirectory.h"
 #include "base/ByteReader.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -18,8 +19,6 @@
 namespace pixmond {
 
 namespace {
-
-constexpr std::uint64_t kRecordBytes = 17;
 
 // A file the user may change: it opens for writing and is not marked read-only. The mode bits are checked
 // as well because the owner of every file (root) could open a read-only file for writing anyway.
@@ -85,17 +84,11 @@ bool CDatFile::Load(const std::string& path, bool interactive, Access access) {
 
 void CDatFile::ReadDirectory(bool interactive) {
     ClearTable();
-    damaged_ = 0;
-    const std::uint64_t fileSize = file_->Size();
-    std::uint8_t countBytes[4] = {};
-    const std::uint64_t claimed = file_->ReadExact(0, countBytes, 4) ? LoadU32(countBytes) : 0;
-    // Only records the file really holds are read; a directory that promises more is cut to them.
-    const std::uint64_t held = fileSize >= 4 ? (fileSize - 4) / kRecordBytes : 0;
-    const std::uint64_t records = std::min(claimed, held);
-    const std::uint64_t entries = records > 0 ? records - 1 : 0;
-    realCount_ = int(std::min<std::uint64_t>(entries, MAX_DAT_ITEMS));
-    if (entries > std::uint64_t(MAX_DAT_ITEMS)) {
-        const int shown = int(std::min<std::uint64_t>(entries, 0x7fffffff));
+    const DatDirectory directory = DatDirectory::Read(*file_, MAX_DAT_ITEMS);
+    realCount_ = int(directory.Count());
+    damaged_ = directory.Damaged();
+    if (directory.Held() > std::uint64_t(MAX_DAT_ITEMS)) {
+        const int shown = int(std::min<std::uint64_t>(directory.Held(), 0x7fffffff));
         services_.messages.Error(Format("Only %d / %d icons will be loaded...", MAX_DAT_ITEMS, shown));
     }
 
@@ -103,19 +96,15 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (interactive) progress->SetText(Format("Loading %s ", PathParts::Of(path_).name.c_str()));
     loaded_ = true;
 
-    const auto directory = file_->ReadBlock(4, size_t(realCount_ + 1) * kRecordBytes);
-    const size_t usable = directory.size() / kRecordBytes;
-    if (usable < size_t(realCount_ + 1)) realCount_ = usable > 0 ? int(usable - 1) : 0;
     for (int i = 0; i < realCount_; ++i) {
-        const std::uint8_t* record = directory.data() + size_t(i) * kRecordBytes;
-        ReadEntry(i, record, LoadU32(record + kRecordBytes));
+        ReadEntry(i, directory);
         if (interactive) progress->StepIt();
     }
 
     std::string damage;
-    if (claimed > held && claimed > 1) {
+    if (directory.Promised() > directory.Held()) {
         damage += Format("\nIts directory lists %llu entries, but the file holds only %d of them.",
-                         (unsigned long long)(claimed - 1), realCount_);
+                         (unsigned long long)directory.Promised(), realCount_);
     }
     if (damaged_ > 0) {
         damage += Format("\n%d entries point outside the file; they are listed but cannot be shown.", damaged_);
@@ -123,19 +112,14 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (!damage.empty()) services_.messages.Error(Format("%s\nThe archive is damaged.%s", path_.c_str(), damage.c_str()));
 }
 
-void CDatFile::ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset) {
+void CDatFile::ReadEntry(int i, const DatDirectory& directory) {
     TDatItem& item = table_[i];
-    const std::uint32_t offset = LoadU32(record);
-    char upper[kDatNameBytes];
-    for (int k = 0; k < kDatNameBytes; ++k) upper[k] = ToUpperAscii(char(record[4 + k]));
-    std::memcpy(item.name, upper, kDatNameBytes);
-    // Bytes after the terminating zero are not part of the name.
-    const size_t length = ::strnlen(upper, kDatNameBytes);
-    std::memset(item.name + length, 0, kDatNameBytes - length);
+    const std::string_view stored = directory.Name(size_t(i));
+    for (size_t k = 0; k < stored.size(); ++k) item.name[k] = ToUpperAscii(stored[k]);
+    const std::uint32_t offset = directory.Offset(size_t(i));
     item.offset = offset;
-    item.size = nextOffset >= offset ? nextOffset - offset : 0;
-    const bool inside = nextOffset >= offset && nextOffset <= file_->Size();
-    if (!inside) ++damaged_;
+    item.size = directory.Size(size_t(i));
+    const bool inside = directory.Inside(size_t(i));
 
     const IconKind kind = IconKindOfEntryName(item.Name());
     item.type = std::uint8_t(kind);

@@ -16,6 +16,8 @@
 
 namespace pixmond {
 
+class DatDirectory;
+
 // The open archive: its file, the entry table of real and fake entries, and the operations on it.
 class CDatFile {
 public:
@@ -130,14 +132,22 @@ private:
                       const std::string& text, int range);
     // Moves from over to; across file systems by a copy beside to and a rename.
     bool PlaceFile(const std::string& from, const std::string& to);
-    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards.
+    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards. The archive's path
+    // holds a complete archive at every moment.
     bool SwapInNewArchive();
+    // Files added in one rewrite of the archive, and their bytes; added is 0 when nothing was written.
+    struct Appended {
+        int added = 0;
+        std::uint64_t bytes = 0;
+        bool cancelled = false;
+    };
+    Appended AppendFiles(const std::vector<std::string>& list);
     bool WriteEntryFiles(const std::string& folder, const std::vector<int>& indexes, const std::string& caption,
                          const std::string& text, bool askBeforeReplacing, int& written);
 
     void ClearTable();
     void ReadDirectory(bool interactive);
-    void ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset);
+    void ReadEntry(int i, const DatDirectory& directory);
     void MergeFakes(const std::string& keepPath);
     void SortTable();
 

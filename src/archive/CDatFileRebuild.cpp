@@ -4,6 +4,8 @@
 #include <tuple>
 
 #include "archive/CDatFile.h"
+#include "archive/DatDirectory.h"
+#include "base/DiskSync.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -50,14 +52,12 @@ std::vector<std::string> CDatFile::StoredNames() const {
     };
     std::vector<Record> records;
     if (file_) {
-        const auto directory = file_->ReadBlock(4, size_t(realCount_) * 17);
-        records.reserve(directory.size() / 17);
-        for (size_t at = 0; at + 17 <= directory.size(); at += 17) {
-            const auto* p = directory.data() + at;
-            const char* name = reinterpret_cast<const char*>(p + 4);
+        const DatDirectory directory = DatDirectory::Read(*file_, std::uint64_t(realCount_));
+        records.reserve(directory.Count());
+        for (size_t i = 0; i < directory.Count(); ++i) {
             Record r;
-            r.offset = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-            r.stored.assign(name, ::strnlen(name, kDatNameBytes));
+            r.offset = directory.Offset(i);
+            r.stored = std::string(directory.Name(i));
             r.upper = ToUpper(r.stored);
             records.push_back(std::move(r));
         }
@@ -134,7 +134,12 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
         const std::string ext = UpperExtension(f.name);
         if (isOutput(f.name) || f.name[0] == '.') continue;
         if (imagesOnly && !IsImageExtension(ext)) continue;
-        if (ext == ".EXE" || ToLower(f.name).find("varnek") != std::string::npos || f.name.size() > 12) continue;
+        if (ext == ".EXE" || ToLower(f.name).find("varnek") != std::string::npos) continue;
+        // The directory holds 12 characters and a zero: a longer name would lose its end.
+        if (f.name.size() > 12) {
+            log_.Printf("%s excluded because its name is longer than 12 characters", f.name.c_str());
+            continue;
+        }
         if (HasUnderscoreNotBr(f.name)) {
             log_.Printf("%s excluded because no underscore are allowed", f.name.c_str());
             continue;
@@ -196,7 +201,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
                               !services_.messages.Question(Format("%s aready exist, do you want to replace ?", target.c_str()));
             std::string failure;
             if (!skip) {
-                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure))
+                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                                  false))
                     ++written;
                 else
                     failed += "\n" + failure;
@@ -207,6 +213,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
             progress->PeekAndPump(false);
         }
     }
+    // The new files reach the disk in one pass; each one that replaced a file was flushed before its rename.
+    if (written > 0) SyncFileSystem(dir);
     if (progress) progress->Hide();
     if (!refused.empty()) {
         services_.messages.Error(Format("These entries were not written, their names would not stay inside %s:%s",
@@ -238,10 +246,12 @@ std::string CDatFile::Extract(int index, const std::string& target) {
     }
     std::vector<std::uint8_t> buffer(1 << 20);
     std::string failure;
-    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure)) {
+    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                       true)) {
         services_.messages.Error(failure);
         return {};
     }
+    SyncFolder(fs::path(target).parent_path());
     return target;
 }
 

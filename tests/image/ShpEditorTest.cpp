@@ -292,6 +292,18 @@ TEST_F(ShpEditorTest, AFailedSwapPutsTheOriginalBack) {
     EXPECT_FALSE(CShpEditor(failing).RemoveIcon(shp, 1));
     EXPECT_EQ(test::ReadBytes(path), original);
     EXPECT_FALSE(std::filesystem::exists(CShpEditor::NewPath(path)));
+
+    // A full disk: the new file cannot be written; the editor says so and leaves nothing beside the original.
+    const auto before = test::FilesUnder(dir.Path());
+    const int code = test::RunWithFileSizeLimit(16, [&] {
+        services.messages.Clear();
+        CShpFile inChild;
+        if (!inChild.OpenFile(path, 1) || CShpEditor(services).RemoveIcon(inChild, 1)) return 1;
+        return services.messages.Errors().empty() ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(test::ReadBytes(path), original);
+    EXPECT_EQ(test::FilesUnder(dir.Path()), before);
 }
 
 TEST_F(ShpEditorTest, RemovingAnIconThatIsNotThere) {
