@@ -8,7 +8,6 @@
 #include "base/PathParts.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
-#include "base/TextCase.h"
 
 namespace pixmond {
 
