@@ -1,6 +1,5 @@
 // info and encode for icon files, and the place of `export` among the commands (ImageSetCommands.cpp runs it).
 // What info prints is what each kind of file stores, so info has a handler of each kind.
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +12,6 @@
 #include "image/IconKind.h"
 #include "image/ShpLayout.h"
 #include "base/Format.h"
-#include "base/PathParts.h"
-#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {

@@ -119,7 +119,12 @@ bool OpenLoose(const std::string& path, OpenedIcons& icons, Messages& messages) 
         messages.Error(Format("%s: not an icon file this command reads", path.c_str()));
         return false;
     }
-    icons.loose = OpenIconSource(kind, IconBytes::OfFile(path), messages);
+    const IconBytes bytes = IconBytes::OfFile(path);
+    if (!bytes.file) {
+        messages.Error(Format("Cannot open %s", path.c_str()));
+        return false;
+    }
+    icons.loose = OpenIconSource(kind, bytes, messages);
     icons.source = icons.loose.get();
     if (icons.source->Readable()) return true;
     // The picture loader has already said why a picture did not decode.

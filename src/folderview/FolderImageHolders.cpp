@@ -6,12 +6,8 @@
 namespace pixmond {
 
 bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
-    IconBytes bytes = IconBytes::OfFile(path);
-    std::unique_ptr<IconSource> opened;
-    // A picture file that is missing is passed over without a word; one that does not decode, with the loader's.
-    if (bytes.file || kind != IconKind::Png) opened = OpenIconSource(kind, bytes, messages_);
-    if (!opened) return false;
-    if (opened->IsPicture() && !opened->Readable()) return false;
+    std::unique_ptr<IconSource> opened = OpenIconSource(kind, IconBytes::OfFile(path), messages_);
+    if (!opened || (opened->IsPicture() && !opened->Readable())) return false;
     source_ = std::move(opened);
     decoded_ = source_->IsPicture();
     return true;

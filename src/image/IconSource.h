@@ -90,7 +90,8 @@ public:
 };
 
 // The source of the kind, reading bytes: the one place that chooses a reader. The icon files open at icon 1; a
-// picture is decoded at once, and the PNG loader reports to messages why it cannot be. Null for IconKind::Other.
+// picture is decoded at once, and the PNG loader reports to messages why it cannot be (a file that could not be
+// opened is only said by Problem()). Null for IconKind::Other.
 std::unique_ptr<IconSource> OpenIconSource(IconKind kind, const IconBytes& bytes, Messages& messages);
 
 }  // namespace pixmond

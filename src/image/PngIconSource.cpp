@@ -6,13 +6,12 @@
 namespace pixmond {
 
 PngIconSource::PngIconSource(const IconBytes& bytes, Messages& messages) : name_(bytes.name) {
-    // Without an open file the loader is given the name, so that it says why it cannot read it.
     if (bytes.file) set_.LoadPngPicture(bytes.file, bytes.offset, messages);
-    else set_.LoadPngPicture(bytes.name, messages);
     set_.SetFileName(bytes.name);
 }
 
 std::string PngIconSource::Problem() const {
+    if (!set_.File()) return Format("Cannot open %s", name_.c_str());
     return Format("%s: not a PNG picture, or it cannot be decoded", name_.c_str());
 }
 

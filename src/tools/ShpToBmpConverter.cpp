@@ -9,7 +9,6 @@
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
-#include "base/TextCase.h"
 
 namespace pixmond {
 

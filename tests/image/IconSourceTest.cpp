@@ -116,8 +116,11 @@ TEST(IconSource, DamagedBytesAreSaidAndNamedNeverRead) {
     EXPECT_EQ(png->Problem(), "U.PNG: not a PNG picture, or it cannot be decoded");
     EXPECT_EQ(messages.Errors(), std::vector<std::string>{"Error in loading the PNG image"});
 
-    auto missing = OpenIconSource(IconKind::S16, IconBytes::OfFile("/no/such/file.s16"), messages);
-    EXPECT_EQ(missing->Problem(), "Cannot open /no/such/file.s16");
+    // A file that cannot be opened is said by the source, never by the loader.
+    auto missing = OpenIconSource(IconKind::Png, IconBytes::OfFile("/no/such/file.png"), messages);
+    EXPECT_FALSE(missing->Readable());
+    EXPECT_EQ(missing->Problem(), "Cannot open /no/such/file.png");
+    EXPECT_EQ(messages.Errors().size(), 1u);
 }
 
 }  // namespace
