@@ -175,7 +175,7 @@ TEST_F(Edit, EveryRewriteOnAFullDiskSaysSoAndKeepsTheArchive) {
         {"remove", [&](CDatFile& d) { return !d.Remove(IndexOf("NOTES.TXT")).empty(); }, false},
         {"add", [&](CDatFile& d) { return d.AddFiles({dir.File("tiger.shp")}) == 0; }, true},
         {"copy list", [&](CDatFile& d) { return d.CopyListed(dir.File("list.tbl"), dir.File("dest.dat")); }, false},
-        {"report", [&](CDatFile& d) { return CDatReports(d, services).ReportItems(dir / "v.txt", false); }, false},
+        {"report", [&](CDatFile& d) { return CDatReports(d, services).ReportItems(dir / "v.txt", false, false); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
