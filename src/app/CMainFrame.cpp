@@ -165,7 +165,7 @@ bool CMainFrame::SwitchView(int mode) {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(ToQString(FrameTitle(mode_ == kDatMode ? 0 : 1, PIXMOND_VERSION, context_.settings.last)));
+    setWindowTitle(ToQString(FrameTitle(mode_ == kDatMode ? 0 : 1, PIXMOND_VERSION, context_.settings.Last())));
 }
 
 bool CMainFrame::OpenDocument(const std::string& path) {
@@ -177,7 +177,7 @@ bool CMainFrame::OpenDocument(const std::string& path) {
 
 void CMainFrame::OpenHelp() {
     const std::filesystem::path programFolder = PathFromQString(QCoreApplication::applicationDirPath());
-    pixmond::OpenHelp(context_.services.shell, context_.services.files, context_.settings.last, programFolder);
+    pixmond::OpenHelp(context_.services.shell, context_.services.files, context_.settings.Last(), programFolder);
 }
 
 void CMainFrame::ShowAbout() {
@@ -186,7 +186,7 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::ToggleHistory() {
-    context_.settings.useHistory = context_.settings.useHistory ? 0 : 1;
+    context_.settings.SetUseHistory(!context_.settings.UseHistory());
     historyAction_->setChecked(HistoryChecked());
 }
 
@@ -205,7 +205,7 @@ void CMainFrame::UpdateAllViews() {
     for (auto& [mode, view] : views_) view->OnUpdate();
 }
 
-bool CMainFrame::HistoryChecked() const { return context_.settings.useHistory != 0; }
+bool CMainFrame::HistoryChecked() const { return context_.settings.UseHistory(); }
 
 void CMainFrame::RestoreGeometry() {
     const std::string saved = context_.services.settings.GetString(kWindowSection, "Geometry");

@@ -5,7 +5,6 @@
 #include "ui/AppSettings.h"
 #include "image/Canvas.h"
 #include "base/Format.h"
-#include "base/PathParts.h"
 
 namespace pixmond {
 
@@ -17,8 +16,7 @@ bool CDatViewModel::ArchiveOpened(const std::string& path) {
         if (!dat_.Loaded()) RebuildList(0);
         return false;
     }
-    settings_.last = path;
-    settings_.lastFolder = PathParts::Of(path).folder;
+    settings_.SetLast(path);
     ReadDescriptions();
     RebuildList(0);
     return true;

@@ -19,13 +19,13 @@ bool DatArchiveCommands::OpenArchive(const std::string& path) {
 
 void DatArchiveCommands::Open() {
     const std::string path =
-        pickers_.PickFile(settings_.lastFolder + "*.dat", "Select DAT file", kDatFilter, ".dat", true);
+        pickers_.PickFile(settings_.LastFolder() + "*.dat", "Select DAT file", kDatFilter, ".dat", true);
     if (!path.empty()) OpenArchive(path);
 }
 
 void DatArchiveCommands::Repack() {
     const std::string path =
-        pickers_.PickFile(settings_.s16Folder + "*.dat", "Select new DAT file to create", kDatFilter, ".dat", false);
+        pickers_.PickFile(settings_.S16Folder() + "*.dat", "Select new DAT file to create", kDatFilter, ".dat", false);
     if (path.empty()) return;
     CDatFile& dat = view_.Dat();
     dat.Log().OpenForArchive(path);
@@ -56,7 +56,7 @@ void DatArchiveCommands::Extract() {
         return;
     }
     const std::string name = StoredName(entry);
-    const std::string target = pickers_.PickFile(settings_.s16Folder + name, "Select extract file name", "", "", false);
+    const std::string target = pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
     if (target.empty()) return;
     const std::string written = dat.Extract(entry, target);
     if (!written.empty()) dat.GetServices().messages.Notice(Format("\n%s \t saved to disk  \n", written.c_str()));
@@ -68,10 +68,10 @@ DatArchiveCommands::Deferred DatArchiveCommands::Replace() {
     const int entry = view_.CurrentEntry();
     const std::string name = StoredName(entry);
     const std::string source =
-        pickers_.PickFile(settings_.s16Folder + name, "Select Shp replacement file", kIconFilter, "", true);
+        pickers_.PickFile(settings_.S16Folder() + name, "Select Shp replacement file", kIconFilter, "", true);
     if (source.empty()) return {};
     const PathParts chosen = PathParts::Of(source);
-    settings_.s16Folder = chosen.folder;
+    settings_.SetS16Folder(chosen.folder);
     if (!EqualIgnoringCase(chosen.title, dat.Item(entry).Title())) {
         dat.GetServices().messages.Error(
             "\n   You must pick a same name Shp file for replacement !   \nUse Add option instead");
@@ -105,13 +105,13 @@ DatArchiveCommands::Deferred DatArchiveCommands::Add() {
     CDatFile& dat = view_.Dat();
     if (dat.Total() < 1 || !dat.ArchiveOpen()) return {};
     std::vector<std::string> files =
-        pickers_.PickFiles(settings_.s16Folder, "Select SHP/S16/PNG file/s to add", kIconFilter);
+        pickers_.PickFiles(settings_.S16Folder(), "Select SHP/S16/PNG file/s to add", kIconFilter);
     if (files.empty()) return {};
     return [this, files = std::move(files)] {
         if (hooks_.redrawNow) hooks_.redrawNow();
         const int row = view_.ListSelection();
         if (view_.Dat().AddFiles(files) < 0) return;
-        settings_.s16Folder = PathParts::Of(files.back()).folder;
+        settings_.SetS16Folder(PathParts::Of(files.back()).folder);
         view_.RebuildList(row);
     };
 }
@@ -149,7 +149,7 @@ void DatArchiveCommands::ExtractListed() {
     if (!dat.ArchiveOpen()) return;
     const std::string table = PickTable();
     if (table.empty()) return;
-    const std::string folder = pickers_.PickFolder(settings_.s16Folder, "Select folder to extract icons");
+    const std::string folder = pickers_.PickFolder(settings_.S16Folder(), "Select folder to extract icons");
     if (folder.empty()) return;
     dat.ExtractListed(table, folder);
 }

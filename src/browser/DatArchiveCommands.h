@@ -6,7 +6,7 @@ namespace pixmond {
 
 class CDatViewModel;
 class Pickers;
-struct AppSettings;
+class AppSettings;
 
 // The archive browser's commands that write archives or files: they ask through the pickers, check what the
 // user chose and call the archive. The heavy ones hand back the rest of their work, to be run once the picker

@@ -18,7 +18,7 @@ class DatArchiveCommandsTest : public ::testing::Test {
 protected:
     DatArchiveCommandsTest() {
         archive_ = test::WriteDatSample(dir_.Path());
-        settings_.s16Folder = (dir_ / "in").string() + "/";
+        settings_.SetS16Folder((dir_ / "in").string() + "/");
         std::filesystem::create_directories(dir_ / "in");
         EXPECT_TRUE(view_.ArchiveOpened(archive_.string()));
     }
@@ -39,7 +39,7 @@ protected:
     test::TempDir dir_;
     std::filesystem::path archive_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
     CDatFile dat_{services_.Get()};
     CDatViewModel view_{dat_, settings_};
@@ -61,7 +61,7 @@ TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
     EXPECT_EQ(services_.messages.Errors().back(),
               "\n   You must pick a same name Shp file for replacement !   \nUse Add option instead");
     EXPECT_EQ(pickers_.requests.back().title, "Select Shp replacement file");
-    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "PANEL.SHP");
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.S16Folder() + "PANEL.SHP");
 
     // Another extension of the same title is taken: the entry keeps its name and takes the bytes.
     std::filesystem::create_directories(dir_ / "new");
@@ -70,7 +70,7 @@ TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
     pickers_.QueueFile((dir_ / "new" / "panel.png").string());
     auto rest = commands_.Replace();
     ASSERT_TRUE(rest);
-    EXPECT_EQ(settings_.s16Folder, (dir_ / "new").string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), (dir_ / "new").string() + "/");
     rest();
     EXPECT_EQ(redraws_.size(), 1u);
     EXPECT_EQ(Bytes(archive_, "PANEL.SHP"), replacement);
@@ -96,7 +96,7 @@ TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
     const std::string target = (dir_ / "in" / "copy.txt").string();
     pickers_.QueueFile(target);
     commands_.Extract();
-    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "readme.txt");  // as stored
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.S16Folder() + "readme.txt");  // as stored
     EXPECT_EQ(test::ReadText(target), "Demo archive.\r\n");
     EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
 }

@@ -478,13 +478,13 @@ void CDatView::RunLater(DatArchiveCommands::Deferred rest) {
 }
 
 void CDatView::LoadDescriptions() {
-    const std::string path = context_.pickers.PickFile(context_.settings.iconsText, "Select file to use",
+    const std::string path = context_.pickers.PickFile(context_.settings.IconsText(), "Select file to use",
                                                        "Icons descriptions (txt/csv)|*.txt;*.csv|", "", true);
     if (path.empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool read = model_.LoadDescriptionFile(path);
     QApplication::restoreOverrideCursor();
-    if (read) context_.settings.iconsText = path;
+    if (read) context_.settings.SetIconsText(path);
     Refresh();
 }
 

@@ -48,8 +48,8 @@ CShpCat::CShpCat(ViewContext& context, CatalogList list, QWidget* parent)
     setWindowTitle(QStringLiteral("Icon catalog (viewer)"));
     BuildControls();
     CatalogSettings& settings = logic_.Settings();
-    settings.outputFolder = context_.settings.bmpFolder;
-    settings.fileType = context_.settings.outputImage;
+    settings.outputFolder = context_.settings.BmpFolder();
+    settings.fileType = context_.settings.OutputImage();
     started_ = logic_.Start(list_.source, list_.inputName, list_.Rows());
     // Without rows there is nothing to catalogue: the controls stay empty and only Cancel is of use.
     if (!started_) {
@@ -171,7 +171,7 @@ void CShpCat::BuildControls() {
     });
     connect(type_, &QComboBox::activated, this, [this](int type) {
         logic_.Settings().fileType = type;
-        context_.settings.outputImage = type;
+        context_.settings.SetOutputImage(type);
     });
     connect(pickOutput_, &QPushButton::clicked, this, &CShpCat::PickOutputFolder);
     connect(buttons, &QDialogButtonBox::accepted, this, &CShpCat::accept);
@@ -236,7 +236,7 @@ void CShpCat::PickOutputFolder() {
         context_.pickers.PickFolder(logic_.Settings().outputFolder, "Select output folder");
     if (folder.empty()) return;
     logic_.Settings().outputFolder = folder;
-    context_.settings.bmpFolder = folder;
+    context_.settings.SetBmpFolder(folder);
     PushFields();
 }
 

@@ -43,6 +43,10 @@ CShpMaker::CShpMaker(ViewContext& context, QWidget* parent)
     BuildControls();
     Connect();
     logic_.LoadSettings();
+    const ShpMakerSettings stored = logic_.Stored();
+    mode_ = stored.Mode();
+    threeByThreeOn_ = stored.ThreeByThree();
+    previewOn_ = stored.Preview();
     PushFields();
     ModeChanged();
     saveBmp_->setEnabled(false);
@@ -230,7 +234,7 @@ void CShpMaker::Connect() {
         });
     connect(previewBox_, &QCheckBox::toggled, this, [this] {
         PullFields();
-        preview_->SetShown(logic_.values.preview);
+        preview_->SetShown(previewOn_);
     });
     connect(zoom_, &QPushButton::toggled, this, [this](bool on) {
         zoom_->setText(on ? QStringLiteral("Zoomed") : QStringLiteral("Zoom"));
@@ -248,21 +252,21 @@ void CShpMaker::PullFields() {
     // Controls being set from the values must not send their half-set state back.
     if (pushing_) return;
     for (int mode = 0; mode < 3; ++mode)
-        if (modes_[mode]->isChecked()) logic_.values.mode = mode;
-    logic_.values.threeByThree = threeByThree_->isChecked();
-    logic_.values.preview = previewBox_->isChecked();
+        if (modes_[mode]->isChecked()) mode_ = mode;
+    threeByThreeOn_ = threeByThree_->isChecked();
+    previewOn_ = previewBox_->isChecked();
     logic_.fileSpec = PathFromQString(spec_->text());
 }
 
 void CShpMaker::PushFields() {
     pushing_ = true;
-    folder_->setText(PathToQString(logic_.values.folder));
-    folder_->setToolTip(PathToQString(logic_.values.folder));
+    folder_->setText(PathToQString(logic_.folder));
+    folder_->setToolTip(PathToQString(logic_.folder));
     if (spec_->text() != PathToQString(logic_.fileSpec)) spec_->setText(PathToQString(logic_.fileSpec));
-    modes_[logic_.values.mode]->setChecked(true);
-    threeByThree_->setChecked(logic_.values.threeByThree);
-    previewBox_->setChecked(logic_.values.preview);
-    preview_->SetShown(logic_.values.preview);
+    modes_[mode_]->setChecked(true);
+    threeByThree_->setChecked(threeByThreeOn_);
+    previewBox_->setChecked(previewOn_);
+    preview_->SetShown(previewOn_);
     pushing_ = false;
 }
 
@@ -294,10 +298,9 @@ void CShpMaker::FillBitmapList(bool emptyIconList) {
 }
 
 void CShpMaker::ChooseFolder() {
-    const std::string folder = context_.pickers.PickFolder(logic_.values.folder, "Select Bitmap files folder");
+    const std::string folder = context_.pickers.PickFolder(logic_.folder, "Select Bitmap files folder");
     if (folder.empty()) return;
     logic_.ChooseFolder(folder);
-    context_.settings.s16Folder = logic_.values.folder;
     FillBitmapList(true);
 }
 
@@ -308,7 +311,7 @@ void CShpMaker::ApplyFileSpec() {
 }
 
 void CShpMaker::UpdateMakeButton() {
-    const bool ready = logic_.values.mode == CShpMakerLogic::kIconList ? logic_.iconList.Count() > 0
+    const bool ready = mode_ == CShpMakerLogic::kIconList ? logic_.iconList.Count() > 0
                                                                         : !bitmaps_->selectedItems().isEmpty();
     make_->setEnabled(ready);
 }
@@ -347,16 +350,16 @@ void CShpMaker::RefreshIconList(int select) {
 
 void CShpMaker::ModeChanged() {
     PullFields();
-    const bool list = logic_.values.mode == CShpMakerLogic::kIconList;
+    const bool list = mode_ == CShpMakerLogic::kIconList;
     for (QWidget* widget : std::initializer_list<QWidget*>{icons_, up_, down_}) widget->setEnabled(list);
-    threeByThree_->setEnabled(logic_.values.mode == CShpMakerLogic::kNineIconBitmap);
+    threeByThree_->setEnabled(mode_ == CShpMakerLogic::kNineIconBitmap);
     UpdateMakeButton();
     preview_->update();
 }
 
 void CShpMaker::AddSelectedToIconList() {
     PullFields();
-    if (logic_.values.mode != CShpMakerLogic::kIconList) return;
+    if (mode_ != CShpMakerLogic::kIconList) return;
     const std::vector<std::string> names = SelectedNames();
     if (names.empty()) return;
     for (const std::string& name : names) logic_.iconList.Add(PathParts::Of(name).title);
@@ -401,16 +404,16 @@ void CShpMaker::SaveBmp() {
 void CShpMaker::MakeShp() {
     PullFields();
     const std::vector<std::string> names = SelectedNames();
-    if (!logic_.ReadyToRun(int(names.size()))) return;
-    switch (logic_.values.mode) {
+    if (!logic_.ReadyToRun(mode_, int(names.size()))) return;
+    switch (mode_) {
     case CShpMakerLogic::kExpressBatch:
         logic_.MakeClones(names);
         break;
     case CShpMakerLogic::kNineIconBitmap:
-        logic_.MakeFromNineIconBitmaps(names);
+        logic_.MakeFromNineIconBitmaps(names, threeByThreeOn_);
         break;
     default: {
-        const std::string output = context_.pickers.PickFile(logic_.values.folder + "*.shp", "Select Shp to create",
+        const std::string output = context_.pickers.PickFile(logic_.folder + "*.shp", "Select Shp to create",
                                                              "Files (*.SHP)|*.shp|", ".shp", false);
         if (!output.empty()) logic_.MakeFromIconList(output);
     }
@@ -419,7 +422,11 @@ void CShpMaker::MakeShp() {
 
 void CShpMaker::reject() {
     PullFields();
-    logic_.SaveSettings();
+    ShpMakerSettings stored = logic_.Stored();
+    stored.SetFolder(logic_.folder);
+    stored.SetMode(mode_);
+    stored.SetThreeByThree(threeByThreeOn_);
+    stored.SetPreview(previewOn_);
     QDialog::reject();
 }
 
@@ -428,7 +435,7 @@ bool CShpMaker::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     // The keys that stand for the double clicks: Enter adds the selected bitmaps to the icon list; Enter or
     // Delete takes the current row off it.
-    if (watched == bitmaps_ && IsEnter(key) && logic_.values.mode == CShpMakerLogic::kIconList) {
+    if (watched == bitmaps_ && IsEnter(key) && mode_ == CShpMakerLogic::kIconList) {
         AddSelectedToIconList();
         return true;
     }

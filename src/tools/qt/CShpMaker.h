@@ -61,7 +61,7 @@ public:
     QPushButton* ExitButton() const { return exit_; }
 
 public slots:
-    // "&Exit" and Escape: the choices are kept for the next time.
+    // "&Exit" and Escape: the mode and the boxes are kept for the next time (the folder was kept when chosen).
     void reject() override;
 
 protected:
@@ -88,6 +88,10 @@ private:
 
     ViewContext& context_;
     CShpMakerLogic logic_;
+    // The maker's own choices, read when it opens and kept when it is left.
+    int mode_ = CShpMakerLogic::kIconList;
+    bool threeByThreeOn_ = true;
+    bool previewOn_ = false;
     bool filling_ = false;
     bool pushing_ = false;
 

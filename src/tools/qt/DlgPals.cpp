@@ -142,11 +142,11 @@ void DlgPals::SelectRow(int row) {
 void DlgPals::SelectIndex(int index) { SelectRow(palettes_.RowOfIndex(index)); }
 
 void DlgPals::LoadPalette(int which) {
-    const std::string path = context_.pickers.PickFile(PaletteComparison::PickerStart(context_.settings.palFolder),
+    const std::string path = context_.pickers.PickFile(PaletteComparison::PickerStart(context_.settings.PalFolder()),
                                                        PaletteComparison::kPickTitle, PaletteComparison::kPickFilter,
                                                        PaletteComparison::kPickExtension, true);
     if (path.empty()) return;
-    context_.settings.palFolder = PathParts::Of(path).folder;
+    context_.settings.SetPalFolder(PathParts::Of(path).folder);
     if (!palettes_.Load(which, path, context_.services.messages)) return;
     FillList();
     grids_[which]->update();

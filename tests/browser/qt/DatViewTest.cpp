@@ -78,9 +78,9 @@ protected:
     test::TempDir dir_;
     std::filesystem::path archive_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
-    CAppDoc doc_{services_.settings, settings_};
+    CAppDoc doc_{settings_};
     std::unique_ptr<CMainFrame> frame_;
     CDatView* view_ = nullptr;
 };
@@ -97,7 +97,7 @@ TEST_F(DatViewTest, TheDocumentOpensTheArchiveOnlyInTheArchiveBrowser) {
     // A CSV description file shows every field and filter.
     EXPECT_FALSE(view_->FilterEdit(kColor)->isHidden());
     EXPECT_EQ(Text(view_->DescriptionLabel(kCountry)), QStringLiteral("Britain"));
-    EXPECT_EQ(settings_.last, archive_.string());
+    EXPECT_EQ(settings_.Last(), archive_.string());
     EXPECT_EQ(doc_.Recent().Paths().front(), archive_.string());
     EXPECT_TRUE(frame_->windowTitle().startsWith(QStringLiteral("Pixmond 3.51.2 * ")));
 }
@@ -233,7 +233,7 @@ TEST_F(DatViewTest, RemoveAndAddRewriteTheArchiveKeepABackupAndKeepThePlace) {
     EXPECT_EQ(Names(dir_ / "demo_back.dat").size(), before.size() - 1);
     EXPECT_TRUE(Rows().contains(QStringLiteral("JEEP.SHP  (9)")));
     EXPECT_EQ(view_->EntryList()->currentIndex().row(), 2);
-    EXPECT_EQ(settings_.s16Folder, (dir_ / "add").string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), (dir_ / "add").string() + "/");
     ASSERT_FALSE(services_.messages.Notices().empty());
     EXPECT_EQ(services_.messages.Notices().back().rfind("Done!, ", 0), 0u);
 }

@@ -73,7 +73,7 @@ protected:
 
     test::TempDir dir_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
     ViewContext context_{services_.Get(), settings_, pickers_};
 };
@@ -208,10 +208,12 @@ TEST_F(ToolDialogsTest, CatalogGoWritesTheEstimatedPicturesWhereTheUserChose) {
     EXPECT_EQ(catalog.RowsCombo()->itemText(4), QStringLiteral("60 icons (4560)"));
     EXPECT_EQ(catalog.EstimateLabel()->text(), QStringLiteral("Will need:  1 files"));
 
-    // A smaller box is raised to its least; 20 rows a picture make room for fewer rows.
+    // A smaller box is raised to its least; at 8 x 20 icons a picture the big icons need a second one.
     catalog.BoxXEdit()->setText(QStringLiteral("20"));
     emit catalog.BoxXEdit()->editingFinished();
     EXPECT_EQ(catalog.BoxXEdit()->text(), QStringLiteral("90"));
+    catalog.ColumnsCombo()->setCurrentIndex(0);
+    emit catalog.ColumnsCombo()->activated(0);
     catalog.RowsCombo()->setCurrentIndex(0);
     emit catalog.RowsCombo()->activated(0);
     EXPECT_EQ(catalog.RowsCombo()->itemText(0), QStringLiteral("20 icons (1520)"));
@@ -326,8 +328,7 @@ TEST_F(ToolDialogsTest, PaletteGridClicksSelectTheRowOfTheirIndex) {
     PaletteComparison palettes;
     palettes.first.table = DefaultColourTable();
     palettes.first.name = PaletteComparison::kCurrentName;
-    services_.settings.SetString("Settings", "PAL folder", Folder("pals"));
-    settings_.palFolder = Folder("pals");
+    settings_.SetPalFolder(Folder("pals"));
     DlgPals dialog(context_, palettes);
     EXPECT_EQ(dialog.NameLabel(1)->text(), QStringLiteral("Default Orvel palette"));
     EXPECT_EQ(dialog.List()->rowCount(), 256);
@@ -369,7 +370,7 @@ TEST_F(ToolDialogsTest, PaletteGridClicksSelectTheRowOfTheirIndex) {
     const QImage second = dialog.Grid(1)->grab().toImage();
     EXPECT_EQ(Opaque(second.pixel(15, 5)), qRgb(1, 240, 240));
     EXPECT_EQ(Opaque(second.pixel(25, 5)), PaletteRgb(2));
-    EXPECT_EQ(settings_.palFolder, Folder("other"));
+    EXPECT_EQ(settings_.PalFolder(), Folder("other"));
 }
 
 }  // namespace
