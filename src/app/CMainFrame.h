@@ -55,6 +55,7 @@ public:
     QAction* ShpMakerAction() const { return shpMakerAction_; }
     QAction* ConverterAction() const { return converterAction_; }
     CAppDoc& Doc() const { return doc_; }
+    ViewContext& Context() { return context_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -47,6 +47,17 @@ CGetData::CGetData(ViewContext& context, const std::string& prompt, CShpFile* sh
     if (!named) PickFile();
 }
 
+CGetData::~CGetData() { StopEditSignals(); }
+
+void CGetData::StopEditSignals() {
+    for (QLineEdit* edit : {count_, last_, rows_}) edit->disconnect(this);
+}
+
+void CGetData::done(int result) {
+    StopEditSignals();
+    QDialog::done(result);
+}
+
 void CGetData::BuildControls() {
     prompt_ = new QLabel(this);
     prompt_->setTextFormat(Qt::PlainText);
@@ -74,6 +85,7 @@ void CGetData::BuildControls() {
     file_ = new ClickableLabel(QString(), this);
     file_->setToolTip(QStringLiteral("Click to name the file after the icons of the block"));
     file_->setFocusPolicy(Qt::StrongFocus);
+    file_->setMinimumWidth(320);
 
     auto* countRow = new QHBoxLayout;
     countRow->addWidget(count_);
@@ -114,7 +126,7 @@ void CGetData::BuildControls() {
     layout->addWidget(output);
     layout->addStretch(1);
     layout->addWidget(buttons);
-    setMinimumWidth(420);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     setTabOrder(count_, last_);
     setTabOrder(last_, rows_);

@@ -26,6 +26,7 @@ public:
     // Exactly one source; position is the 1-based first icon, proposedFile a name with a '_' to build on.
     CGetData(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
              const std::string& proposedFile, QWidget* parent = nullptr);
+    ~CGetData() override;
 
     // Shows the dialog modally; on OK the source builds and saves the block. False when cancelled.
     static bool Run(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
@@ -49,6 +50,7 @@ public:
 
 public slots:
     void accept() override;
+    void done(int result) override;
 
 private:
     void BuildControls();
@@ -60,6 +62,8 @@ private:
     void PickFile();
     void Repropose();
     void PushFields();
+    // A closing dialog takes its focus from the edits; that is no edit to act on.
+    void StopEditSignals();
 
     ViewContext& context_;
     CShpFile* shp_ = nullptr;

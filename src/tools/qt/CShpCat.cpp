@@ -31,6 +31,7 @@ QLabel* PathLabel(QWidget* parent) {
     label->setTextFormat(Qt::PlainText);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(280);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -67,11 +68,19 @@ CShpCat::CShpCat(ViewContext& context, CatalogList list, QWidget* parent)
     if (list_.colours) reader_->SetColourTable(*list_.colours);
     input_->setText(ToQString(logic_.InputLabel()));
     input_->setToolTip(ToQString(logic_.InputLabel()));
-    PushFields();
     Collect();
 }
 
-CShpCat::~CShpCat() = default;
+CShpCat::~CShpCat() { StopEditSignals(); }
+
+void CShpCat::StopEditSignals() {
+    for (QLineEdit* edit : {boxX_, boxY_}) edit->disconnect(this);
+}
+
+void CShpCat::done(int result) {
+    StopEditSignals();
+    QDialog::done(result);
+}
 
 void CShpCat::BuildControls() {
     input_ = PathLabel(this);
@@ -145,7 +154,7 @@ void CShpCat::BuildControls() {
     layout->addWidget(picture);
     layout->addStretch(1);
     layout->addLayout(bottom);
-    setMinimumWidth(460);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     setTabOrder(pickOutput_, name_);
     setTabOrder(name_, viewIcon_);
@@ -186,6 +195,7 @@ void CShpCat::Collect() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     logic_.Collect(candidates, *reader_);
     QApplication::restoreOverrideCursor();
+    DeriveBox();
     logic_.Estimate();
     PushFields();
 }
@@ -193,9 +203,16 @@ void CShpCat::Collect() {
 void CShpCat::BoxChanged() {
     if (!started_ || pushing_) return;
     PullFields();
-    logic_.DeriveBox();
+    DeriveBox();
     logic_.Estimate();
     PushFields();
+}
+
+void CShpCat::DeriveBox() {
+    // The choices show the pixels of the whole box; a tight one-row picture does not change them.
+    logic_.DeriveBox();
+    Refill(columns_, logic_.ColumnChoices(), logic_.Settings().columnsIndex);
+    Refill(rows_, logic_.RowChoices(), logic_.Settings().rowsIndex);
 }
 
 void CShpCat::PullFields() {
@@ -219,8 +236,8 @@ void CShpCat::PushFields() {
     output_->setToolTip(PathToQString(settings.outputFolder));
     name_->setText(PathToQString(settings.catalogName));
     viewIcon_->setCurrentIndex(settings.viewIcon);
-    Refill(columns_, logic_.ColumnChoices(), settings.columnsIndex);
-    Refill(rows_, logic_.RowChoices(), settings.rowsIndex);
+    columns_->setCurrentIndex(settings.columnsIndex);
+    rows_->setCurrentIndex(settings.rowsIndex);
     boxX_->setText(QString::number(settings.boxX));
     boxY_->setText(QString::number(settings.boxY));
     includeName_->setChecked(settings.includeName);
@@ -228,6 +245,8 @@ void CShpCat::PushFields() {
     type_->setCurrentIndex(settings.fileType >= 0 && settings.fileType < type_->count() ? settings.fileType : -1);
     namesInLog_->setChecked(settings.namesInLog);
     estimate_->setText(ToQString(logic_.EstimateText()));
+    // Without an output folder the pictures would land wherever the program happens to run.
+    go_->setEnabled(started_ && !settings.outputFolder.empty());
     pushing_ = false;
 }
 

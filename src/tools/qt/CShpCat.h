@@ -62,14 +62,18 @@ public slots:
     // "GO": draws the catalog, tells where it went, closes.
     void accept() override;
     void reject() override;
+    void done(int result) override;
 
 private:
     void BuildControls();
     void Collect();
     // The box or the picture size changed: box, choices and estimate again.
     void BoxChanged();
+    void DeriveBox();
     void PullFields();
     void PushFields();
+    // A closing dialog takes its focus from the edits; that is no edit to act on.
+    void StopEditSignals();
 
     ViewContext& context_;
     CatalogList list_;

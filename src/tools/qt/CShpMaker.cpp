@@ -53,6 +53,14 @@ CShpMaker::CShpMaker(ViewContext& context, QWidget* parent)
     FillBitmapList(true);
 }
 
+// A closing dialog takes its focus from the file spec; that is no spec to apply.
+CShpMaker::~CShpMaker() { spec_->disconnect(this); }
+
+void CShpMaker::done(int result) {
+    spec_->disconnect(this);
+    QDialog::done(result);
+}
+
 void CShpMaker::BuildControls() {
     folderButton_ = new QPushButton(QStringLiteral("Bitmap &Folder ..."), this);
     folderButton_->setAutoDefault(false);
@@ -72,7 +80,6 @@ void CShpMaker::BuildControls() {
     bitmaps_->setFlow(QListView::TopToBottom);
     bitmaps_->setWrapping(true);
     bitmaps_->setResizeMode(QListView::Adjust);
-    bitmaps_->setUniformItemSizes(true);
     bitmaps_->installEventFilter(this);
 
     icons_ = new QListWidget(this);
@@ -301,6 +308,12 @@ void CShpMaker::ChooseFolder() {
     const std::string folder = context_.pickers.PickFolder(logic_.folder, "Select Bitmap files folder");
     if (folder.empty()) return;
     logic_.ChooseFolder(folder);
+    FillBitmapList(true);
+}
+
+void CShpMaker::ShowFolder(const std::string& folder) {
+    if (folder.empty()) return;
+    logic_.folder = WithTrailingSeparator(folder);
     FillBitmapList(true);
 }
 

@@ -26,10 +26,13 @@ class CShpMaker : public QDialog {
     Q_OBJECT
 public:
     explicit CShpMaker(ViewContext& context, QWidget* parent = nullptr);
+    ~CShpMaker() override;
 
     CShpMakerLogic& Logic() { return logic_; }
     // The commands, as their buttons and lists give them.
     void ChooseFolder();
+    // Lists the bitmaps of a folder without remembering it (a caller that knows where they are).
+    void ShowFolder(const std::string& folder);
     void ApplyFileSpec();
     void AddSelectedToIconList();
     void RemoveIconRow(int row);
@@ -63,6 +66,7 @@ public:
 public slots:
     // "&Exit" and Escape: the mode and the boxes are kept for the next time (the folder was kept when chosen).
     void reject() override;
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

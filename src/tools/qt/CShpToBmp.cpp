@@ -24,6 +24,7 @@ QLabel* FolderLabel(QWidget* parent) {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A long path is cut at the dialog's edge rather than widening the dialog.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    label->setMinimumWidth(280);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
@@ -49,7 +50,6 @@ CShpToBmp::CShpToBmp(ViewContext& context, QWidget* parent)
     files_->setFlow(QListView::TopToBottom);
     files_->setWrapping(true);
     files_->setResizeMode(QListView::Adjust);
-    files_->setUniformItemSizes(true);
     files_->setSelectionMode(QAbstractItemView::NoSelection);
     files_->setFocusPolicy(Qt::NoFocus);
     pickOutput_ = new QPushButton(QStringLiteral("Pick Folder  ..."), this);
@@ -90,7 +90,7 @@ CShpToBmp::CShpToBmp(ViewContext& context, QWidget* parent)
     layout->addLayout(outputRow);
     layout->addLayout(options);
     layout->addWidget(buttons);
-    setMinimumSize(480, 320);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     resize(600, 420);
 
     setTabOrder(pickInput_, pickOutput_);
@@ -120,6 +120,10 @@ void CShpToBmp::FillList() {
 
 void CShpToBmp::PickInputFolder() {
     const std::string folder = context_.pickers.PickFolder(converter_.inputFolder, "Folder for Shp and s16 files");
+    ChooseInputFolder(folder);
+}
+
+void CShpToBmp::ChooseInputFolder(const std::string& folder) {
     if (folder.empty()) return;
     converter_.ChooseInputFolder(folder);
     FillList();

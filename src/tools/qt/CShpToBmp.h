@@ -20,6 +20,8 @@ public:
     explicit CShpToBmp(ViewContext& context, QWidget* parent = nullptr);
 
     void PickInputFolder();
+    // Lists the files of another input folder (the input folder is not remembered).
+    void ChooseInputFolder(const std::string& folder);
     void PickOutputFolder();
     ShpToBmpConverter& Converter() { return converter_; }
 

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -73,6 +74,12 @@ DlgPals::DlgPals(ViewContext& context, PaletteComparison palettes, QWidget* pare
         const int numbers = list_->fontMetrics().horizontalAdvance(QStringLiteral("255, 255, 255")) + 15;
         list_->setColumnWidth(column, std::max(titleWidth, numbers));
     }
+    // Every column in view, and a few rows, whatever the dialog's size.
+    int listWidth = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < 3; ++column) listWidth += list_->columnWidth(column);
+    list_->setMinimumWidth(listWidth);
+    list_->setMinimumHeight(list_->horizontalHeader()->sizeHint().height() +
+                            8 * list_->verticalHeader()->defaultSectionSize() + 2 * list_->frameWidth());
     list_->horizontalHeader()->setStretchLastSection(true);
     list_->horizontalHeader()->setSectionsClickable(false);
 
