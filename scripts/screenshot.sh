@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Draws the folder browser, the archive browser and the tool dialogs on the sample without a display and writes
-# docs/folder-browser.png, docs/archive-browser.png and docs/dialog-*.png (each dialog also at its least size,
-# docs/dialog-*-small.png).
-# Usage: scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png] [ARCHIVE_OUTPUT.png]
+# docs/folder-browser.png, docs/archive-browser.png and docs/dialog-NAME.png beside them; with LEAST_DIR, each
+# dialog also at its least size as LEAST_DIR/dialog-NAME-least.png.
+# Usage: scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png] [ARCHIVE_OUTPUT.png] [LEAST_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 output="${2:-docs/folder-browser.png}"
 archive_output="${3:-docs/archive-browser.png}"
+least="${4:-}"
 for tool in "$build/pixmond" "$build/pixmond-cli"; do
   [ -x "$tool" ] || { echo "missing $tool: build first (scripts/build.sh $build)" >&2; exit 1; }
 done
@@ -34,7 +35,12 @@ for dialog in shpmaker catalog converter block palettes; do
   [ "$dialog" = palettes ] && select=(--select PSP_demo.pal)
   [ "$dialog" = block ] && select=(--select TIGER.SHP)
   "$build/pixmond" --folder "$work/sample" "${select[@]}" --dialog "$dialog" --screenshot "$docs/dialog-$dialog.png"
-  "$build/pixmond" --folder "$work/sample" "${select[@]}" --dialog "$dialog" --size 1x1 \
-    --screenshot "$docs/dialog-$dialog-small.png"
-  echo "wrote $docs/dialog-$dialog.png and $docs/dialog-$dialog-small.png"
+  echo "wrote $docs/dialog-$dialog.png"
+  if [ -n "$least" ]; then
+    mkdir -p "$least"
+    # A size below the dialog's least gives the dialog at its least.
+    "$build/pixmond" --folder "$work/sample" "${select[@]}" --dialog "$dialog" --size 1x1 \
+      --screenshot "$least/dialog-$dialog-least.png"
+    echo "wrote $least/dialog-$dialog-least.png"
+  fi
 done
