@@ -166,14 +166,20 @@ bool CGetData::PullNumber(QLineEdit* edit, int& value) {
     return false;
 }
 
+// Focus passing through an edit changes nothing: only a new number recomputes the block and renames the file
+// (a name the user picked stays until the range changes).
 void CGetData::CountEdited() {
-    if (complaining_ || !PullNumber(count_, request_.count)) return;
+    int count = request_.count;
+    if (complaining_ || !PullNumber(count_, count) || count == request_.count) return;
+    request_.count = count;
     if (!request_.CountChanged()) PickFile();
     PushFields();
 }
 
 void CGetData::LastEdited() {
-    if (complaining_ || !PullNumber(last_, request_.last)) return;
+    int last = request_.last;
+    if (complaining_ || !PullNumber(last_, last) || last == request_.last) return;
+    request_.last = last;
     if (!request_.LastChanged()) PickFile();
     PushFields();
 }

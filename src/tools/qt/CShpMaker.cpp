@@ -219,7 +219,10 @@ void CShpMaker::BuildControls() {
 void CShpMaker::Connect() {
     connect(folderButton_, &QPushButton::clicked, this, &CShpMaker::ChooseFolder);
     connect(apply_, &QPushButton::clicked, this, &CShpMaker::ApplyFileSpec);
-    connect(spec_, &QLineEdit::editingFinished, this, &CShpMaker::ApplyFileSpec);
+    // Leaving the box with a new spec applies it; passing through it leaves the lists as they are.
+    connect(spec_, &QLineEdit::editingFinished, this, [this] {
+        if (PathFromQString(spec_->text()) != logic_.fileSpec) ApplyFileSpec();
+    });
     connect(bitmaps_, &QListWidget::currentRowChanged, this, [this] {
         if (!filling_) FocusChanged();
     });
@@ -262,7 +265,6 @@ void CShpMaker::PullFields() {
         if (modes_[mode]->isChecked()) mode_ = mode;
     threeByThreeOn_ = threeByThree_->isChecked();
     previewOn_ = previewBox_->isChecked();
-    logic_.fileSpec = PathFromQString(spec_->text());
 }
 
 void CShpMaker::PushFields() {
@@ -319,6 +321,8 @@ void CShpMaker::ShowFolder(const std::string& folder) {
 
 void CShpMaker::ApplyFileSpec() {
     PullFields();
+    // The spec counts once applied: the list shows what it names.
+    logic_.fileSpec = PathFromQString(spec_->text());
     // The folder is the same: the icon list still names its bitmaps and is kept.
     FillBitmapList(false);
 }
