@@ -2,6 +2,7 @@
 
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
+#include "browser/FilterLog.h"
 #include "ui/AppSettings.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -28,8 +29,10 @@ void DatArchiveCommands::Repack() {
         pickers_.PickFile(settings_.S16Folder() + "*.dat", "Select new DAT file to create", kDatFilter, ".dat", false);
     if (path.empty()) return;
     CDatFile& dat = view_.Dat();
+    // The archive packs the files of its own folder.
+    const bool imagesOnly = dat.GetServices().messages.Question(CDatFile::kRepackQuestion);
     dat.Log().OpenForArchive(path);
-    const bool packed = dat.Repack(path);
+    const bool packed = dat.Repack(PathParts::Of(path).folder, path, imagesOnly);
     dat.Log().Close(packed);
     if (packed) OpenArchive(path);
 }
@@ -56,7 +59,8 @@ void DatArchiveCommands::Extract() {
         return;
     }
     const std::string name = StoredName(entry);
-    const std::string target = pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
+    const std::string target =
+        pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
     if (target.empty()) return;
     const std::string written = dat.Extract(entry, target);
     if (!written.empty()) dat.GetServices().messages.Notice(Format("\n%s \t saved to disk  \n", written.c_str()));
@@ -152,6 +156,17 @@ void DatArchiveCommands::ExtractListed() {
     const std::string folder = pickers_.PickFolder(settings_.S16Folder(), "Select folder to extract icons");
     if (folder.empty()) return;
     dat.ExtractListed(table, folder);
+}
+
+void DatArchiveCommands::LogFilter() {
+    CDatFile& dat = view_.Dat();
+    Services& services = dat.GetServices();
+    if (!FilterLog::HasRows(view_.List(), services.messages)) return;
+    const std::string path = pickers_.PickFile(FilterLog::ProposedPath(dat.Path(), services.files).string(),
+                                               "Select log file", "Text files |*.txt", ".txt", false);
+    if (path.empty()) return;
+    const bool withInfo = services.messages.Question(FilterLog::kQuestion);
+    FilterLog::Write(view_.List(), dat.Items(), path, withInfo, services);
 }
 
 }  // namespace pixmond

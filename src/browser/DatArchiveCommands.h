@@ -32,6 +32,8 @@ public:
     Deferred Add();
     void CopyListed();
     void ExtractListed();
+    // "Log Filter": the listed rows into a text file, with their descriptions when the user wants them.
+    void LogFilter();
 
     // The folder of the last unpack; the copy-list pickers start there.
     const std::string& UnpackFolder() const { return unpackFolder_; }

@@ -43,9 +43,7 @@ protected:
 TEST_F(Rebuild, RepackAllFilesFollowsTheNameRules) {
     Files({"b.SHP", "a.png", "readme.txt", "setup.exe", "varnek2.keep", "ab_cd.png", "BR_tank.png", "abcdefgh.shpx",
            ".hidden", "New.dat"});
-    services.messages.QueueAnswer(false);
-    ASSERT_TRUE(dat.Repack((src / "new.DAT").string()));
-    EXPECT_EQ(services.messages.Questions().size(), 1u);
+    ASSERT_TRUE(dat.Repack(src.string() + "/", (src / "new.DAT").string(), false));
     const auto packed = test::ParseArchive(src / "new.DAT");
     ASSERT_TRUE(packed.sound);
     EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt"}));

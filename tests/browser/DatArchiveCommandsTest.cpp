@@ -3,6 +3,7 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "browser/FilterLog.h"
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
 #include "support/TestFiles.h"
@@ -108,6 +109,7 @@ TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchive) {
     pickers_.QueueFile(made);
     services_.messages.QueueAnswer(false);  // every file, not only pictures
     commands_.Repack();
+    EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{CDatFile::kRepackQuestion});
     EXPECT_EQ(opened_, std::vector<std::string>{made});
     EXPECT_EQ(dat_.Path(), made);
     EXPECT_EQ(view_.Listed(), 2);
@@ -137,6 +139,28 @@ TEST_F(DatArchiveCommandsTest, UnpackRunsLaterIntoTheChosenFolderAndCopyListsSta
     EXPECT_EQ(opened_, std::vector<std::string>{dest});
     EXPECT_EQ(view_.RowText(0), "TIGER.SHP  (20)");
     EXPECT_EQ(view_.Listed(), 1);
+}
+
+TEST_F(DatArchiveCommandsTest, FilterLogPicksThenAsksForTheDescriptions) {
+    // The picker is cancelled: nothing asked.
+    commands_.LogFilter();
+    ASSERT_EQ(pickers_.requests.size(), 1u);
+    EXPECT_EQ(pickers_.requests[0].initial, FilterLog::ProposedPath(archive_, services_.files).string());
+    EXPECT_TRUE(services_.messages.Questions().empty());
+
+    const auto out = dir_ / "log.txt";
+    pickers_.QueueFile(out.string());
+    services_.messages.QueueAnswer(true);
+    commands_.LogFilter();
+    EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{FilterLog::kQuestion});
+    EXPECT_EQ(test::ReadText(out), FilterLog::Text(view_.List(), dat_.Items(), true));
+
+    // Nothing listed: a notice, no picker.
+    view_.SetFilters("no such icon", {});
+    view_.ApplyFilters();
+    commands_.LogFilter();
+    EXPECT_EQ(pickers_.requests.size(), 2u);
+    EXPECT_EQ(services_.messages.Notices().back(), "No icons to log ...");
 }
 
 TEST_F(DatArchiveCommandsTest, AddOnlyAfterAChoiceAndRemoveOnlyAfterYes) {

@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "browser/FilterLog.h"
 #include "browser/qt/CDatPicture.h"
 #include "browser/qt/DatRowsModel.h"
 #include "ui/AppSettings.h"
@@ -489,13 +488,7 @@ void CDatView::LoadDescriptions() {
 }
 
 void CDatView::LogFilter() {
-    FilterLog::Write(model_.List(), dat_.Items(), dat_.Path(), context_.services,
-                     [this](const std::filesystem::path& proposed) -> std::optional<std::filesystem::path> {
-                         const std::string path = context_.pickers.PickFile(
-                             proposed.string(), "Select log file", "Text files |*.txt", ".txt", false);
-                         if (path.empty()) return std::nullopt;
-                         return std::filesystem::path(path);
-                     });
+    commands_.LogFilter();
 }
 
 }  // namespace pixmond
