@@ -211,19 +211,28 @@ void CShpCat::BoxChanged() {
 void CShpCat::DeriveBox() {
     // The choices show the pixels of the whole box; a tight one-row picture does not change them.
     logic_.DeriveBox();
-    Refill(columns_, logic_.ColumnChoices(), logic_.Settings().columnsIndex);
-    Refill(rows_, logic_.RowChoices(), logic_.Settings().rowsIndex);
+    std::vector<std::string> columns, rows;
+    for (int n = CShpCatLogic::kMinColumns; n <= CShpCatLogic::kMaxColumns; ++n)
+        columns.push_back(Format("%d icons (%d)", n, logic_.PictureWidth(n)));
+    for (int n = CShpCatLogic::kMinRows; n <= CShpCatLogic::kMaxRows; n += CShpCatLogic::kRowStep)
+        rows.push_back(Format("%d icons (%d)", n, logic_.PictureHeight(n)));
+    Refill(columns_, columns, ColumnsRow());
+    Refill(rows_, rows, RowsRow());
 }
+
+int CShpCat::ColumnsRow() const { return logic_.Settings().columns - CShpCatLogic::kMinColumns; }
+
+int CShpCat::RowsRow() const { return (logic_.Settings().rows - CShpCatLogic::kMinRows) / CShpCatLogic::kRowStep; }
 
 void CShpCat::PullFields() {
     CatalogSettings& settings = logic_.Settings();
-    settings.viewIcon = viewIcon_->currentIndex();
-    settings.columnsIndex = columns_->currentIndex();
-    settings.rowsIndex = rows_->currentIndex();
+    settings.viewIcon = viewIcon_->currentIndex() + 1;
+    settings.columns = CShpCatLogic::kMinColumns + columns_->currentIndex();
+    settings.rows = CShpCatLogic::kMinRows + CShpCatLogic::kRowStep * rows_->currentIndex();
     settings.boxX = boxX_->text().toInt();
     settings.boxY = boxY_->text().toInt();
     settings.includeName = includeName_->isChecked();
-    settings.fontRow = font_->currentIndex();
+    settings.font = font_->currentIndex();
     settings.fileType = type_->currentIndex() >= 0 ? type_->currentIndex() : settings.fileType;
     settings.namesInLog = namesInLog_->isChecked();
     settings.catalogName = PathFromQString(name_->text());
@@ -235,13 +244,13 @@ void CShpCat::PushFields() {
     output_->setText(PathToQString(settings.outputFolder));
     output_->setToolTip(PathToQString(settings.outputFolder));
     name_->setText(PathToQString(settings.catalogName));
-    viewIcon_->setCurrentIndex(settings.viewIcon);
-    columns_->setCurrentIndex(settings.columnsIndex);
-    rows_->setCurrentIndex(settings.rowsIndex);
+    viewIcon_->setCurrentIndex(settings.viewIcon - 1);
+    columns_->setCurrentIndex(ColumnsRow());
+    rows_->setCurrentIndex(RowsRow());
     boxX_->setText(QString::number(settings.boxX));
     boxY_->setText(QString::number(settings.boxY));
     includeName_->setChecked(settings.includeName);
-    font_->setCurrentIndex(settings.fontRow);
+    font_->setCurrentIndex(settings.font);
     type_->setCurrentIndex(settings.fileType >= 0 && settings.fileType < type_->count() ? settings.fileType : -1);
     namesInLog_->setChecked(settings.namesInLog);
     estimate_->setText(ToQString(logic_.EstimateText()));

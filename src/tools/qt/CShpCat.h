@@ -70,6 +70,9 @@ private:
     // The box or the picture size changed: box, choices and estimate again.
     void BoxChanged();
     void DeriveBox();
+    // The rows of the two size choices that show the catalog's columns and rows.
+    int ColumnsRow() const;
+    int RowsRow() const;
     void PullFields();
     void PushFields();
     // A closing dialog takes its focus from the edits; that is no edit to act on.

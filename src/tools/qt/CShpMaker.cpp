@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "base/Format.h"
 #include "base/PathParts.h"
 #include "tools/qt/CShpMakerPreview.h"
 #include "ui/AppSettings.h"
@@ -343,15 +344,22 @@ void CShpMaker::FocusChanged() {
 
 void CShpMaker::RefreshInfo() {
     info_->setText(QString::fromStdString(logic_.BitmapInfo()));
-    const auto fill = [](QComboBox* list, const std::vector<std::string>& rows, int select) {
-        list->clear();
-        for (const std::string& row : rows) list->addItem(QString::fromStdString(row));
-        list->setCurrentIndex(select < list->count() ? select : -1);
-    };
-    fill(replaceList_, logic_.ReplaceRows(), logic_.ReplaceSelection());
-    fill(withList_, logic_.WithRows(), logic_.WithSelection());
-    // Colours are replaced by index, so only in a bitmap that has a palette.
+    // Colours are replaced by index, so only in a bitmap that has a palette: a row per entry, and in the
+    // "With" list "No replace" first.
     const bool indexed = logic_.CanReplace();
+    replaceList_->clear();
+    withList_->clear();
+    if (indexed) {
+        withList_->addItem(QStringLiteral("No replace"));
+        for (int i = 0; i < 256; ++i) {
+            const Rgb c = logic_.PaletteColour(i);
+            const QString row = QString::fromStdString(Format("%d (%d,%d,%d)", i, RedOf(c), GreenOf(c), BlueOf(c)));
+            replaceList_->addItem(row);
+            withList_->addItem(row);
+        }
+    }
+    replaceList_->setCurrentIndex(logic_.ReplaceProposal());
+    withList_->setCurrentIndex(logic_.WithProposal() + 1);
     replaceList_->setEnabled(indexed);
     withList_->setEnabled(indexed);
     replace_->setEnabled(indexed);
@@ -361,7 +369,9 @@ void CShpMaker::RefreshInfo() {
 
 void CShpMaker::RefreshIconList(int select) {
     icons_->clear();
-    for (const std::string& row : logic_.iconList.Rows()) icons_->addItem(ToQString(row));
+    const auto& titles = logic_.iconList.Titles();
+    for (size_t i = 0; i < titles.size(); ++i)
+        icons_->addItem(ToQString(Format("#%03d : %s", int(i + 1), titles[i].c_str())));
     if (select >= 0 && select < icons_->count()) icons_->setCurrentRow(select);
 }
 
@@ -400,7 +410,8 @@ void CShpMaker::MoveIconRow(int delta) {
 
 void CShpMaker::ReplaceColour() {
     PullFields();
-    if (!logic_.ReplaceColour(replaceList_->currentIndex(), withList_->currentIndex())) return;
+    // Row 0 of the "With" list is "No replace".
+    if (!logic_.ReplaceColour(replaceList_->currentIndex(), withList_->currentIndex() - 1)) return;
     saveBmp_->setEnabled(true);
     preview_->update();
 }
