@@ -251,6 +251,9 @@ TEST(StartOptions, CommandLineWordsAreRead) {
     EXPECT_FALSE(ParseStartOptions({"pixmond", "--folder"}).error.empty());
     EXPECT_FALSE(ParseStartOptions({"pixmond", "--bogus"}).error.empty());
     EXPECT_FALSE(ParseStartOptions({"pixmond", "a.dat", "b.dat"}).error.empty());
+    EXPECT_EQ(ParseStartOptions({"pixmond", "--dialog", "palettes", "--screenshot", "p.png"}).dialog, "palettes");
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--dialog", "palettes"}).error.empty());
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--dialog", "bogus", "--screenshot", "p.png"}).error.empty());
 }
 
 }  // namespace
