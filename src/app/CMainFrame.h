@@ -41,6 +41,10 @@ public:
     void OpenHelp();
     void ShowAbout();
     void ToggleHistory();
+    // The tools of the "&Tools" menu, modal; after the Shp maker every view reads its data again.
+    void RunShpMaker();
+    void RunConverter();
+    void UpdateAllViews();
     bool HistoryChecked() const;
     // Restores the size and place of the last run, if any.
     void RestoreGeometry();
@@ -48,7 +52,10 @@ public:
     // The menu of the tools that belong to no view; made when the first tool is added, so it is never empty.
     QMenu* ToolsMenu();
     QAction* ViewAction(int mode) const;
+    QAction* ShpMakerAction() const { return shpMakerAction_; }
+    QAction* ConverterAction() const { return converterAction_; }
     CAppDoc& Doc() const { return doc_; }
+    ViewContext& Context() { return context_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +82,8 @@ private:
     QList<QAction*> recentActions_;
     QAction* optionsMenuAction_ = nullptr;
     QAction* historyAction_ = nullptr;
+    QAction* shpMakerAction_ = nullptr;
+    QAction* converterAction_ = nullptr;
 };
 
 }  // namespace pixmond

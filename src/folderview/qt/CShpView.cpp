@@ -244,6 +244,14 @@ void CShpView::OnActivateView(bool active) {
     Refresh();
 }
 
+void CShpView::OnUpdate() {
+    // Before its first update the view has read nothing; it will read the folder then.
+    if (!initialised_) return;
+    PullFields();
+    model_.Reactivate();
+    Refresh();
+}
+
 void CShpView::PullFields() { model_.SetNameFilter(PathFromQString(filter_->text())); }
 
 void CShpView::ChooseFolder() {
