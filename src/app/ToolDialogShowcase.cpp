@@ -46,12 +46,13 @@ QDialog* ToolDialogShowcase::Open(const std::string& name, const std::string& fo
         dialog_ = std::move(converter);
     } else if (name == "block") {
         const std::string file = select.empty() ? std::string("TIGER.SHP") : select;
-        if (!shp_.OpenFile(folder + file, 1)) {
+        shp_ = OpenIconSource(IconKind::Shp, IconBytes::OfFile(folder + file), context_.services.messages);
+        if (!shp_ || !shp_->Readable()) {
             std::fprintf(stderr, "pixmond: %s%s is not an SHP file\n", folder.c_str(), file.c_str());
             return nullptr;
         }
         dialog_ = std::make_unique<CGetData>(
-            context_, Format("Current icon is %d/%d [%s]", 1, shp_.IconCount(), file.c_str()), &shp_, nullptr, 1,
+            context_, Format("Current icon is %d/%d [%s]", 1, shp_->Count(), file.c_str()), shp_.get(), 1,
             folder + PathParts::Of(file).title + "_block.bmp", parent_);
     } else if (name == "palettes") {
         PaletteComparison palettes;

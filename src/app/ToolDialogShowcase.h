@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "ui/qt/CFrameView.h"
 
 namespace pixmond {
@@ -23,7 +23,7 @@ public:
 private:
     ViewContext& context_;
     QWidget* parent_;
-    CShpFile shp_;
+    std::unique_ptr<IconSource> shp_;
     std::unique_ptr<QDialog> dialog_;
 };
 

@@ -13,8 +13,7 @@
 #include <QVBoxLayout>
 
 #include "base/Format.h"
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "tools/qt/ClickableLabel.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -27,19 +26,18 @@ constexpr const char* kBlockFilter =
     "Image files (BMP, PNG, JPG )|*.bmp;*.png;*.jpg|Files (*.BMP)|*.bmp|Files (*.PNG)|*.png|Files (*.JPG)|*.jpg|";
 }
 
-CGetData::CGetData(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
+CGetData::CGetData(ViewContext& context, const std::string& prompt, IconSource* source, int position,
                    const std::string& proposedFile, QWidget* parent)
-    : QDialog(parent), context_(context), shp_(shp), set_(shp ? nullptr : set), request_(context.services.settings) {
+    : QDialog(parent), context_(context), source_(source), request_(context.services.settings) {
     setWindowTitle(QStringLiteral("Create a block of icons, with no separatos (Quarnel compatible)"));
     BuildControls();
     std::vector<BlockRequest::IconSize> sizes;
-    if (shp_) sizes = BlockRequest::SizesOf(*shp_);
-    if (set_) sizes = BlockRequest::SizesOf(*set_);
+    if (source_) sizes = BlockRequest::SizesOf(*source_);
     const bool named = request_.Start(std::move(sizes), position, proposedFile);
     // The caller's words, or the template's own with the first icon of the block.
     prompt_->setText(prompt.empty() ? QStringLiteral("Start icon is #%1").arg(request_.start + 1) : ToQString(prompt));
     PushFields();
-    if (!shp_ && !set_) {
+    if (!source_) {
         ok_->setEnabled(false);
         return;
     }
@@ -242,12 +240,12 @@ void CGetData::accept() {
     QDialog::accept();
 }
 
-bool CGetData::Build() { return request_.SaveTo(shp_, set_, context_.services.messages); }
+bool CGetData::Build() { return source_ && request_.SaveTo(*source_, context_.services.messages); }
 
-bool CGetData::Run(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
+bool CGetData::Run(ViewContext& context, const std::string& prompt, IconSource* source, int position,
                    const std::string& proposedFile, QWidget* parent) {
-    if (!shp && !set) return false;
-    CGetData dialog(context, prompt, shp, set, position, proposedFile, parent);
+    if (!source) return false;
+    CGetData dialog(context, prompt, source, position, proposedFile, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     dialog.Build();
     return true;

@@ -13,8 +13,7 @@ class QPushButton;
 
 namespace pixmond {
 
-class CShp3;
-class CShpFile;
+class IconSource;
 class ClickableLabel;
 
 // The save-block dialog: which icons of an SHP file or an image set go into one picture, in how many rows,
@@ -23,13 +22,13 @@ class ClickableLabel;
 class CGetData : public QDialog {
     Q_OBJECT
 public:
-    // Exactly one source; position is the 1-based first icon, proposedFile a name with a '_' to build on.
-    CGetData(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
+    // position is the 1-based first icon, proposedFile a name with a '_' to build on.
+    CGetData(ViewContext& context, const std::string& prompt, IconSource* source, int position,
              const std::string& proposedFile, QWidget* parent = nullptr);
     ~CGetData() override;
 
     // Shows the dialog modally; on OK the source builds and saves the block. False when cancelled.
-    static bool Run(ViewContext& context, const std::string& prompt, CShpFile* shp, CShp3* set, int position,
+    static bool Run(ViewContext& context, const std::string& prompt, IconSource* source, int position,
                     const std::string& proposedFile, QWidget* parent = nullptr);
     // The block as the dialog shows it, built by its source.
     bool Build();
@@ -66,8 +65,7 @@ private:
     void StopEditSignals();
 
     ViewContext& context_;
-    CShpFile* shp_ = nullptr;
-    CShp3* set_ = nullptr;
+    IconSource* source_ = nullptr;
     BlockRequest request_;
     bool complaining_ = false;
     QLabel* prompt_ = nullptr;

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "image/Palette.h"
 #include "support/IconSetFiles.h"
 #include "support/RecordingServices.h"
@@ -280,8 +281,9 @@ TEST_F(ToolDialogsTest, BlockDialogSavesThePictureOfTheRangeItShows) {
                          w = n == 5 ? 7 : 6;
                          h = n == 5 ? 4 : 5;
                      }));
-    CShpFile shp;
-    ASSERT_TRUE(shp.OpenFile(dir_.File("TIGER.SHP"), 3));
+    auto shp = OpenIconSource(IconKind::Shp, IconBytes::OfFile(dir_.File("TIGER.SHP")), services_.messages);
+    ASSERT_TRUE(shp && shp->Readable());
+    shp->Select(3);
     bool checked = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CGetData*>(QApplication::activeModalWidget());
@@ -310,7 +312,7 @@ TEST_F(ToolDialogsTest, BlockDialogSavesThePictureOfTheRangeItShows) {
         checked = true;
         dialog->OkButton()->click();
     });
-    ASSERT_TRUE(CGetData::Run(context_, "Current icon is 3/20 [TIGER.SHP]", &shp, nullptr, 3,
+    ASSERT_TRUE(CGetData::Run(context_, "Current icon is 3/20 [TIGER.SHP]", shp.get(), 3,
                               dir_.File("TIGER_block.bmp")));
     ASSERT_TRUE(checked);
     EXPECT_EQ(StoreInt("Output image"), 1);
