@@ -24,6 +24,7 @@ struct Encoder {
     png_infop info = nullptr;
     std::vector<std::uint8_t> row;
     std::vector<png_color> palette;
+    std::vector<png_byte> alpha;  // the transparency chunk of a palette picture; empty: every entry opaque
 
     Encoder() {
         png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
@@ -60,6 +61,7 @@ bool Encode(Encoder& e, const CBmpDib& bitmap, SafeFile& file) {
                  indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (indexed) png_set_PLTE(e.png, e.info, e.palette.data(), int(e.palette.size()));
+    if (indexed && !e.alpha.empty()) png_set_tRNS(e.png, e.info, e.alpha.data(), int(e.alpha.size()), nullptr);
     png_write_info(e.png, e.info);
     for (int y = 0; y < bitmap.Height(); ++y) {
         FillRow(bitmap, y, e.row);
@@ -71,7 +73,7 @@ bool Encode(Encoder& e, const CBmpDib& bitmap, SafeFile& file) {
 
 }  // namespace
 
-bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages) {
+bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages, int transparentIndex) {
     if (!bitmap.Bits() || bitmap.Width() < 1 || bitmap.Height() < 1) {
         messages.Error(Format("Cannot save %s: the picture is empty", path.c_str()));
         return false;
@@ -88,6 +90,11 @@ bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages
         const auto& table = bitmap.Colours();
         for (int i = 0; i < 256; ++i)
             encoder.palette.push_back({table[size_t(i) * 4 + 2], table[size_t(i) * 4 + 1], table[size_t(i) * 4]});
+        // Entries past the end of the chunk are opaque, so it ends at the transparent one.
+        if (transparentIndex >= 0 && transparentIndex < 256) {
+            encoder.alpha.assign(size_t(transparentIndex) + 1, 255);
+            encoder.alpha.back() = 0;
+        }
     }
     SafeFile file(path);
     if (!file.IsOpen() || !Encode(encoder, bitmap, file) || !file.Commit()) {
