@@ -1,10 +1,15 @@
 #include "tools/SheetExporter.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <new>
 #include <set>
 
+#include "archive/ArchiveWriter.h"
 #include "archive/CDatFile.h"
 #include "base/ByteHash.h"
 #include "base/Format.h"
@@ -18,7 +23,6 @@
 #include "image/PaletteFile.h"
 #include "image/PngReader.h"
 #include "tools/SheetIcons.h"
-#include "ui/CollectingMessages.h"
 #include "ui/Services.h"
 
 namespace pixmond {
@@ -45,6 +49,22 @@ std::string SheetName(const std::string& name, SheetKind kind, std::set<std::str
     std::string sheet = stem + extension;
     for (int n = 2; !used.insert(ToLower(sheet)).second; ++n) sheet = Format("%s~%d%s", stem.c_str(), n, extension.c_str());
     return sheet;
+}
+
+// Sheets can be written again from the archive at any time, so they are not flushed one by one; the file system
+// is flushed once before the manifest that names them is written.
+void FlushFileSystemOf(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::syncfs(fd);
+    ::close(fd);
+}
+
+// Writes bytes as a file: beside it first when it exists, so a failure never leaves half a sheet in its place.
+bool WriteSheetFile(const fs::path& target, std::vector<std::uint8_t> bytes, std::string& failure) {
+    const auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    std::vector<std::uint8_t> unused;
+    return ArchiveWriter::WriteLooseFile(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused, failure);
 }
 
 bool FileHash(const fs::path& path, std::string& hash) {
@@ -171,11 +191,7 @@ void SheetExporter::ExportOne(Job& job, const std::string& folder, const SheetMa
     entry.hash = ByteHash::Of(bytes);
     const fs::path target = fs::path(folder) / entry.sheet;
     if (entry.kind == SheetKind::Png) {
-        SafeFile out(target);
-        if (!out.Write(bytes) || !out.Commit()) {
-            job.problem = Format("Error on creating [%s]", target.c_str());
-            return;
-        }
+        if (!WriteSheetFile(target, bytes, job.problem)) return;
         entry.sheetHash = entry.hash;
         job.written = true;
         return;
@@ -193,15 +209,13 @@ void SheetExporter::ExportOne(Job& job, const std::string& folder, const SheetMa
         return;
     }
     const CBmpDib sheet = DrawSheet(icons, manifest.palette);
-    CollectingMessages messages;
-    if (!sheet.Bits() || !WritePng(sheet, target.string(), messages, entry.kind == SheetKind::Shp ? kTransparentIndex : -1)) {
-        job.problem = messages.Errors().empty() ? "not enough memory for its sheet" : messages.Errors().front();
+    std::vector<std::uint8_t> png;
+    if (!sheet.Bits() || !EncodePng(sheet, png, entry.kind == SheetKind::Shp ? kTransparentIndex : -1)) {
+        job.problem = "not enough memory for its sheet";
         return;
     }
-    if (!FileHash(target, entry.sheetHash)) {
-        job.problem = Format("%s cannot be read back", target.c_str());
-        return;
-    }
+    entry.sheetHash = ByteHash::Of(png);
+    if (!WriteSheetFile(target, std::move(png), job.problem)) return;
     entry.grid = grid;
     for (const SheetIcons::Icon& icon : icons.Icons()) entry.icons.push_back(icon.record);
     job.written = true;
@@ -235,7 +249,15 @@ bool SheetExporter::Export(const SheetExportOptions& options, SheetExportResult&
     progress->SetText(Format("Exporting the icons of %s...\n\nHit Cancel or ESC to abort.",
                              PathParts::Of(dat_.Path()).name.c_str()));
     const bool finished = RunOnAllCores(
-        jobs.size(), [&](size_t i) { ExportOne(jobs[i], options.folder, manifest); },
+        jobs.size(),
+        [&](size_t i) {
+            try {
+                ExportOne(jobs[i], options.folder, manifest);
+            } catch (const std::bad_alloc&) {
+                jobs[i].written = false;
+                jobs[i].problem = "not enough memory for its sheet";
+            }
+        },
         [&](size_t done) {
             progress->SetPos(int(done));
             progress->PeekAndPump(true);
@@ -262,6 +284,7 @@ bool SheetExporter::Export(const SheetExportOptions& options, SheetExportResult&
         }
         manifest.entries.push_back(std::move(job.entry));
     }
+    FlushFileSystemOf(options.folder);
     SafeFile out(fs::path(options.folder) / SheetManifest::kFileName);
     const std::string text = manifest.ToJson();
     if (!out.Write(text.data(), text.size()) || !out.Commit()) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <new>
 #include <unordered_map>
 
 #include "archive/CDatFile.h"
@@ -383,7 +384,15 @@ bool SheetImporter::Import(const SheetImportOptions& options, SheetImportReport&
     progress->SetRange(0, int(jobs.size()), 1);
     progress->SetText(Format("Comparing the sheets with %s...\n\nHit Cancel or ESC to abort.", report.archive.c_str()));
     const bool finished = RunOnAllCores(
-        jobs.size(), [&](size_t i) { ImportOne(jobs[i], options.folder); },
+        jobs.size(),
+        [&](size_t i) {
+            try {
+                ImportOne(jobs[i], options.folder);
+            } catch (const std::bad_alloc&) {
+                jobs[i].bytes.reset();
+                jobs[i].Fail("not enough memory to compare its sheet");
+            }
+        },
         [&](size_t done) {
             progress->SetPos(int(done));
             progress->PeekAndPump(true);

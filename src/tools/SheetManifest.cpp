@@ -229,7 +229,8 @@ std::string SheetManifest::ToJson() const {
         }
         list.push_back(std::move(entry));
     }
-    return json.dump(1) + "\n";
+    // Names come from the file system and the archive; bytes that are not UTF-8 are shown replaced, not refused.
+    return json.dump(1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 bool SheetManifest::FromJson(const std::string& text, std::string& problem) {

@@ -7,6 +7,7 @@
 #include "archive/CDatFile.h"
 #include "image/CShpFile.h"
 #include "image/Palette.h"
+#include "image/PaletteFile.h"
 #include "image/PngReader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
@@ -222,6 +223,21 @@ TEST(SheetExport, WritesOneSheetPerEntryAndAManifestOfThem) {
     const PngSamples plane = ReadSheet(f.Sheet("PLANE.S16.png"));
     EXPECT_FALSE(plane.indexed);
     EXPECT_EQ(plane.width, 60);
+
+    // Another palette gives the sheets its colours, and the import reads them back through it.
+    CBmpDib::ColourTable table = DefaultColourTable();
+    table[12 * 4] = 3, table[12 * 4 + 1] = 2, table[12 * 4 + 2] = 1;
+    ASSERT_TRUE(WriteTextPalette(table, f.dir.File("game.txt"), f.services.messages));
+    f.folder = f.dir / "other";
+    ASSERT_TRUE(f.Export({.paletteFile = f.dir.File("game.txt")})) << f.Errors();
+    const PngSamples coloured = ReadSheet(f.Sheet("TIGER.SHP.png"));
+    EXPECT_EQ(std::vector<int>(coloured.palette.begin() + 12 * 4, coloured.palette.begin() + 12 * 4 + 4),
+              (std::vector<int>{1, 2, 3, 255}));
+    SaveSheet(f.Sheet("TIGER.SHP.png"), coloured, PNG_COLOR_TYPE_RGB);
+    SheetImportReport report;
+    ASSERT_TRUE(f.Import({.dryRun = true}, report)) << f.Errors();
+    EXPECT_EQ(report.Summary(), "No icon changed (dry run)");
+    f.folder = f.dir / "sheets";
 
     // A second export over sheets edited since would lose the edits: refused unless forced.
     SaveSheet(f.Sheet("TIGER.SHP.png"), unit, PNG_COLOR_TYPE_PALETTE);
