@@ -236,11 +236,30 @@ void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std:
         return;
     }
 
-    // Every pixel of the sheet, mapped; the icons' parts go to their new pixels, the rest only counts.
-    PixelMapper mapper(*job.palette);
+    std::vector<ShpRecordEdit> edits;
+    const auto edited = MapSheet(samples, icons, *job.palette, job.result);
+    if (!EncodeChangedIcons(icons, edited, edits, why)) {
+        job.Fail(why);
+        return;
+    }
+    if (edits.empty()) return;
+    auto bytes = std::make_shared<std::vector<std::uint8_t>>(entryBytes);
+    if (!SpliceRecords(item, job.record.name, edits, *bytes, why)) {
+        job.Fail(why);
+        return;
+    }
+    for (const ShpRecordEdit& edit : edits) job.result.changedIcons.push_back(edit.icon);
+    job.result.state = State::Changed;
+    job.bytes = std::move(bytes);
+}
+
+std::vector<std::vector<std::uint8_t>> SheetImporter::MapSheet(const PngSamples& samples, const SheetIcons& icons,
+                                                                const RgbTriples& palette, SheetImportEntry& result) {
+    // Every pixel of the sheet is mapped; the icons' parts become their new pixels, the rest is only counted.
+    const SheetGrid& grid = icons.Grid();
+    PixelMapper mapper(palette);
     std::vector<std::vector<std::uint8_t>> edited(icons.Icons().size());
     for (size_t k = 0; k < edited.size(); ++k) edited[k].resize(icons.Icons()[k].pixels.size());
-    int ignored = 0, inexactInside = 0;
     for (int y = 0; y < samples.height; ++y) {
         for (int x = 0; x < samples.width; ++x) {
             const size_t at = size_t(y) * size_t(samples.width) + size_t(x);
@@ -251,19 +270,20 @@ void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std:
             const SheetIcons::Icon* icon = n <= grid.count ? &icons.Icons()[size_t(n - 1)] : nullptr;
             const int ix = x - grid.CellX(n), iy = y - grid.CellY(n);
             if (!icon || !icon->record.readable || ix >= icon->record.width || iy >= icon->record.height) {
-                if (mapper.Map(rgba, sheetIndex, -1) != kTransparentIndex) ++ignored;
+                if (mapper.Map(rgba, sheetIndex, -1) != kTransparentIndex) ++result.ignored;
                 continue;
             }
             const size_t pixel = size_t(iy) * size_t(icon->record.width) + size_t(ix);
             const int before = mapper.Inexact();
             edited[size_t(n - 1)][pixel] = mapper.Map(rgba, sheetIndex, icon->pixels[pixel]);
-            inexactInside += mapper.Inexact() - before;
+            result.nearest += mapper.Inexact() - before;
         }
     }
-    job.result.nearest = inexactInside;
-    job.result.ignored = ignored;
+    return edited;
+}
 
-    std::vector<ShpRecordEdit> edits;
+bool SheetImporter::EncodeChangedIcons(const SheetIcons& icons, const std::vector<std::vector<std::uint8_t>>& edited,
+                                       std::vector<ShpRecordEdit>& edits, std::string& problem) {
     for (size_t k = 0; k < edited.size(); ++k) {
         const SheetIcons::Icon& icon = icons.Icons()[k];
         if (!icon.record.readable || edited[k] == icon.pixels) continue;
@@ -277,44 +297,44 @@ void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std:
         edit.icon = int(k) + 1;
         ShpIconHeader header;
         if (picture.EncodeIcon(edit.record, header, DrawnBox(icon.record.header)) == 0) {
-            job.Fail(Format("icon %d cannot be encoded", edit.icon));
-            return;
+            problem = Format("icon %d cannot be encoded", edit.icon);
+            return false;
         }
         edits.push_back(std::move(edit));
     }
-    if (edits.empty()) return;
+    return true;
+}
 
+bool SheetImporter::SpliceRecords(const TDatItem& item, const std::string& name, std::vector<ShpRecordEdit>& edits,
+                                  std::vector<std::uint8_t>& bytes, std::string& problem) const {
     // Where the old records lie: measured and checked, so that nothing but those records is replaced.
     CShpFile shp;
-    shp.SetFileName(job.record.name);
+    shp.SetFileName(name);
     shp.AttachArchiveFile(dat_.File(), item.offset);
     shp.ReadDirectory(1);
     ShpRecords records;
     CollectingMessages messages;
     if (!records.Measure(shp, 0, messages)) {
-        job.Fail("it cannot be rewritten: " + (messages.Errors().empty() ? std::string("its records cannot be measured")
-                                                                        : messages.Errors().front()));
-        return;
+        problem = "it cannot be rewritten: " +
+                  (messages.Errors().empty() ? std::string("its records cannot be measured") : messages.Errors().front());
+        return false;
     }
     for (ShpRecordEdit& edit : edits) {
         const ShpRecordExtent& extent = records.Of(edit.icon);
         if (extent.offset < item.offset || extent.offset - item.offset + extent.size > item.size) {
-            job.Fail(Format("the record of icon %d lies outside the entry", edit.icon));
-            return;
+            problem = Format("the record of icon %d lies outside the entry", edit.icon);
+            return false;
         }
         edit.offset = extent.offset - item.offset;
         edit.size = extent.size;
         for (int m = 1; m <= shp.IconCount() && !edit.shared; ++m)
             edit.shared = m != edit.icon && records.Of(m).offset == extent.offset;
-        job.result.changedIcons.push_back(edit.icon);
     }
-    auto bytes = std::make_shared<std::vector<std::uint8_t>>(entryBytes);
-    if (!ReplaceShpRecords(*bytes, shp.IconCount(), std::move(edits))) {
-        job.Fail("its new records do not fit an SHP file");
-        return;
+    if (!ReplaceShpRecords(bytes, shp.IconCount(), edits)) {
+        problem = "its new records do not fit an SHP file";
+        return false;
     }
-    job.result.state = State::Changed;
-    job.bytes = std::move(bytes);
+    return true;
 }
 
 bool SheetImporter::Import(const SheetImportOptions& options, SheetImportReport& report) {

@@ -3,14 +3,20 @@
 #include <string>
 #include <vector>
 
+#include "image/Palette.h"
+
 namespace pixmond {
 
 class CDatFile;
+class SheetIcons;
+struct PngSamples;
+struct ShpRecordEdit;
 struct Services;
+struct TDatItem;
 
 struct SheetImportOptions {
-    std::string folder;
-    std::string output;         // "" rewrites the archive itself, keeping the former one as its backup
+    std::string folder{};
+    std::string output{};         // "" rewrites the archive itself, keeping the former one as its backup
     bool dryRun = false;        // only report
     bool forcePartial = false;  // import the sound entries even when others are bad
 };
@@ -65,6 +71,14 @@ private:
     struct Job;
     void ImportOne(Job& job, const std::string& folder) const;
     void ImportShp(Job& job, const std::string& sheetPath, const std::vector<std::uint8_t>& entryBytes) const;
+    // The new pixels of every icon, from the sheet; counts pixels mapped to the nearest colour and ignored ones.
+    static std::vector<std::vector<std::uint8_t>> MapSheet(const PngSamples& samples, const SheetIcons& icons,
+                                                           const RgbTriples& palette, SheetImportEntry& result);
+    static bool EncodeChangedIcons(const SheetIcons& icons, const std::vector<std::vector<std::uint8_t>>& edited,
+                                   std::vector<ShpRecordEdit>& edits, std::string& problem);
+    // Puts the new records into bytes, the entry's data, at the places the old ones are measured at.
+    bool SpliceRecords(const TDatItem& item, const std::string& name, std::vector<ShpRecordEdit>& edits,
+                       std::vector<std::uint8_t>& bytes, std::string& problem) const;
 
     CDatFile& dat_;
     Services& services_;

@@ -271,7 +271,9 @@ TEST(SheetImport, OnePixelChangedChangesOnlyThatIconsRecord) {
     ASSERT_EQ(after.entries.size(), before.entries.size());
     for (size_t k = 0; k < after.entries.size(); ++k) {
         EXPECT_EQ(after.entries[k].name, before.entries[k].name);
-        if (after.entries[k].name != "TIGER.SHP") EXPECT_EQ(after.entries[k].bytes, before.entries[k].bytes);
+        if (after.entries[k].name != "TIGER.SHP") {
+            EXPECT_EQ(after.entries[k].bytes, before.entries[k].bytes);
+        }
     }
     const ShpContent old = ReadShp(SheetsFixture::Entry(f.dir / "demo_back.dat", "TIGER.SHP"));
     const ShpContent now = ReadShp(SheetsFixture::Entry(f.archive, "TIGER.SHP"));
