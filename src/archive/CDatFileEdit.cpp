@@ -50,14 +50,16 @@ std::vector<int> CDatFile::DirectoryPositions() const {
         std::uint32_t offset;
         std::string upper;
         int position;
-        bool operator<(const Record& other) const { return std::tie(offset, upper, position) < std::tie(other.offset, other.upper, other.position); }
+        bool operator<(const Record& o) const {
+            return std::tie(offset, upper, position) < std::tie(o.offset, o.upper, o.position);
+        }
     };
     std::vector<Record> records;
     const auto directory = file_ ? file_->ReadBlock(4, size_t(realCount_) * 17) : std::vector<std::uint8_t>();
     for (size_t at = 0; at + 17 <= directory.size(); at += 17) {
         const char* name = reinterpret_cast<const char*>(directory.data() + at + 4);
-        records.push_back({ByteReader(std::span<const std::uint8_t>(directory.data() + at, 4)).U32(0), ToUpper(std::string_view(name, ::strnlen(name, kDatNameBytes))),
-                           int(at / 17)});
+        const std::uint32_t offset = ByteReader(std::span<const std::uint8_t>(directory.data() + at, 4)).U32(0);
+        records.push_back({offset, ToUpper(std::string_view(name, ::strnlen(name, kDatNameBytes))), int(at / 17)});
     }
     std::sort(records.begin(), records.end());
     std::vector<bool> used(records.size(), false);
@@ -66,8 +68,11 @@ std::vector<int> CDatFile::DirectoryPositions() const {
         const TDatItem& item = table_[i];
         if (item.fake) continue;
         auto it = std::lower_bound(records.begin(), records.end(), Record{item.offset, std::string(item.Name()), -1});
-        while (it != records.end() && it->offset == item.offset && it->upper == item.Name() && used[size_t(it - records.begin())]) ++it;
-        if (it != records.end() && it->offset == item.offset && it->upper == item.Name()) {
+        auto matches = [&](auto at) {
+            return at != records.end() && at->offset == item.offset && at->upper == item.Name();
+        };
+        while (matches(it) && used[size_t(it - records.begin())]) ++it;
+        if (matches(it)) {
             used[size_t(it - records.begin())] = true;
             positions[size_t(i)] = it->position;
         } else {

@@ -33,7 +33,8 @@ struct ImportArgs {
 bool RunImport(const ImportArgs& args, ConsoleServices& console) {
     CDatFile dat(console.Get());
     const bool inPlace = args.options.output.empty() && !args.options.dryRun;
-    if (!dat.Load(args.archive, false, inPlace ? CDatFile::Access::ReadWrite : CDatFile::Access::ReadOnly)) return false;
+    if (!dat.Load(args.archive, false, inPlace ? CDatFile::Access::ReadWrite : CDatFile::Access::ReadOnly))
+        return false;
     SheetImportReport report;
     const bool ok = SheetImporter(dat, console.Get()).Import(args.options, report);
     for (const std::string& line : report.Lines()) Print(line + "\n");
@@ -46,15 +47,18 @@ bool RunImport(const ImportArgs& args, ConsoleServices& console) {
 }
 
 void Add(CLI::App& app, CliContext& ctx) {
-    auto* sheets = app.add_subcommand("sheets", "Edit icons in any image editor: export them as sheets, import the edits");
+    auto* sheets =
+        app.add_subcommand("sheets", "Edit icons in any image editor: export them as sheets, import the edits");
     sheets->require_subcommand(1);
 
     auto* exportCmd = sheets->add_subcommand(
         "export", "Write every SHP entry as an editable PNG sheet (PNG entries as they are, S16 entries to look at)");
     auto exportArgs = std::make_shared<ExportArgs>();
     exportCmd->add_option("ARCHIVE", exportArgs->archive, "Archive file (.dat)")->required();
-    exportCmd->add_option("DIR", exportArgs->options.folder, "Folder for the sheets (created when missing)")->required();
-    exportCmd->add_option("--name", exportArgs->options.nameFilter, "Names containing TEXT; ^TEXT: names beginning with it");
+    exportCmd->add_option("DIR", exportArgs->options.folder, "Folder for the sheets (created when missing)")
+        ->required();
+    exportCmd->add_option("--name", exportArgs->options.nameFilter,
+                          "Names containing TEXT; ^TEXT: names beginning with it");
     exportCmd
         ->add_option("--mode", exportArgs->options.listMode,
                      "List mode of the browser: 0 all, 1 unit icons (9), 2 interface files, 3 SHP, 4 S16, 5 PNG")

@@ -43,11 +43,13 @@ constexpr Rgb kS16Background = MakeRgb(248, 0, 248);
 // "TIGER.SHP" gives "TIGER.SHP.png"; a PNG entry keeps its name when it ends in ".png". A name taken already
 // (entries of the same name, or names that differ in case only) gets "~2", "~3" ... before the ".png".
 std::string SheetName(const std::string& name, SheetKind kind, std::set<std::string>& used) {
-    const bool endsInPng = name.size() >= 4 && EqualIgnoringCase(std::string_view(name).substr(name.size() - 4), ".png");
+    const bool endsInPng =
+        name.size() >= 4 && EqualIgnoringCase(std::string_view(name).substr(name.size() - 4), ".png");
     const std::string stem = kind == SheetKind::Png && endsInPng ? name.substr(0, name.size() - 4) : name;
     const std::string extension = kind == SheetKind::Png && endsInPng ? name.substr(name.size() - 4) : ".png";
     std::string sheet = stem + extension;
-    for (int n = 2; !used.insert(ToLower(sheet)).second; ++n) sheet = Format("%s~%d%s", stem.c_str(), n, extension.c_str());
+    for (int n = 2; !used.insert(ToLower(sheet)).second; ++n)
+        sheet = Format("%s~%d%s", stem.c_str(), n, extension.c_str());
     return sheet;
 }
 
@@ -64,7 +66,8 @@ void FlushFileSystemOf(const fs::path& folder) {
 bool WriteSheetFile(const fs::path& target, std::vector<std::uint8_t> bytes, std::string& failure) {
     const auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
     std::vector<std::uint8_t> unused;
-    return ArchiveWriter::WriteLooseFile(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused, failure);
+    return ArchiveWriter::WriteLooseFile(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused,
+                                         failure);
 }
 
 bool FileHash(const fs::path& path, std::string& hash) {
@@ -101,7 +104,8 @@ CBmpDib DrawSheet(const SheetIcons& icons, const RgbTriples& palette) {
                 std::copy_n(from, w, sheet.Bits() + sheet.Offset(left, top + y));
                 continue;
             }
-            for (int x = 0; x < w; ++x, from += 3) sheet.SetColour(left + x, top + y, MakeRgb(from[0], from[1], from[2]));
+            for (int x = 0; x < w; ++x, from += 3)
+                sheet.SetColour(left + x, top + y, MakeRgb(from[0], from[1], from[2]));
         }
     }
     return sheet;
@@ -138,7 +142,9 @@ std::vector<SheetExporter::Job> SheetExporter::PlanJobs(const SheetExportOptions
         job.index = i;
         job.entry.name = Latin1ToUtf8(item.Name());
         job.entry.occurrence = occurrence[size_t(i)];
-        job.entry.kind = item.type == kTypeShp ? SheetKind::Shp : item.type == kTypeS16 ? SheetKind::S16 : SheetKind::Png;
+        job.entry.kind = item.type == kTypeShp   ? SheetKind::Shp
+                         : item.type == kTypeS16 ? SheetKind::S16
+                                                 : SheetKind::Png;
         job.entry.sheet = SheetName(job.entry.name, job.entry.kind, used);
         if (!CDatFile::IsSafeFileName(job.entry.sheet)) job.problem = "its name would not stay inside the folder";
         jobs.push_back(std::move(job));
@@ -172,9 +178,10 @@ bool SheetExporter::EditedSheetsInTheWay(const std::string& folder, const std::v
     std::string list;
     for (size_t k = 0; k < inTheWay.size() && k < 10; ++k) list += "\n  " + inTheWay[k];
     if (inTheWay.size() > 10) list += Format("\n  and %d more", int(inTheWay.size() - 10));
-    services_.messages.Error(Format("%s holds pictures an export would lose:%s\nImport the edits first, or export "
-                                    "with --force to write over them.",
-                                    folder.c_str(), list.c_str()));
+    services_.messages.Error(
+        Format("%s holds pictures an export would lose:%s\nImport the edits first, or export "
+               "with --force to write over them.",
+               folder.c_str(), list.c_str()));
     return true;
 }
 
@@ -246,8 +253,8 @@ bool SheetExporter::Export(const SheetExportOptions& options, SheetExportResult&
 
     auto progress = services_.progress.OpenWindow("Exporting sheets");
     progress->SetRange(0, int(jobs.size()), 1);
-    progress->SetText(Format("Exporting the icons of %s...\n\nHit Cancel or ESC to abort.",
-                             PathParts::Of(dat_.Path()).name.c_str()));
+    progress->SetText(
+        Format("Exporting the icons of %s...\n\nHit Cancel or ESC to abort.", PathParts::Of(dat_.Path()).name.c_str()));
     const bool finished = RunOnAllCores(
         jobs.size(),
         [&](size_t i) {

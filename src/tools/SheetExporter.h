@@ -11,10 +11,10 @@ struct Services;
 
 struct SheetExportOptions {
     std::string folder{};
-    int listMode = 0;         // the archive browser's list modes
+    int listMode = 0;           // the archive browser's list modes
     std::string nameFilter{};   // as the browser's name filter takes it ("^TI": names beginning with TI)
     std::string paletteFile{};  // "" for the default palette
-    bool force = false;       // write even over sheets edited since the last export
+    bool force = false;         // write even over sheets edited since the last export
 };
 
 struct SheetExportResult {

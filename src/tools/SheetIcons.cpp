@@ -11,7 +11,8 @@ bool SheetIcons::Read(const std::shared_ptr<ReadOnlyFile>& archive, const TDatIt
     icons_.clear();
     grid_ = {};
     kind_ = item.type == kTypeS16 ? SheetKind::S16 : SheetKind::Shp;
-    const bool read = kind_ == SheetKind::S16 ? ReadS16(archive, item.offset, problem) : ReadShp(archive, item.offset, problem);
+    const bool read =
+        kind_ == SheetKind::S16 ? ReadS16(archive, item.offset, problem) : ReadShp(archive, item.offset, problem);
     if (read) Finish();
     return read;
 }
@@ -35,7 +36,8 @@ bool SheetIcons::ReadShp(const std::shared_ptr<ReadOnlyFile>& archive, std::uint
         if (!icon.record.readable) continue;
         icon.pixels.resize(size_t(shp.Width()) * size_t(shp.Height()));
         for (int y = 0; y < shp.Height(); ++y)
-            for (int x = 0; x < shp.Width(); ++x) icon.pixels[size_t(y) * size_t(shp.Width()) + size_t(x)] = shp.GetIndex(x, y);
+            for (int x = 0; x < shp.Width(); ++x)
+                icon.pixels[size_t(y) * size_t(shp.Width()) + size_t(x)] = shp.GetIndex(x, y);
     }
     return true;
 }

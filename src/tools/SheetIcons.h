@@ -17,7 +17,7 @@ struct TDatItem;
 class SheetIcons {
 public:
     struct Icon {
-        SheetIcon record;                 // size, stored header, readable, hash of the pixels
+        SheetIcon record;                  // size, stored header, readable, hash of the pixels
         std::vector<std::uint8_t> pixels;  // empty when the icon cannot be decoded
     };
 

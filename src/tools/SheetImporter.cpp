@@ -160,10 +160,14 @@ std::string SheetImportReport::Summary() const {
         if (icons) text = Plural(icons, "icon", "icons") + " changed in " + Plural(shpEntries, "entry", "entries");
         if (pictures) text += (text.empty() ? "" : ", ") + Plural(pictures, "picture", "pictures") + " replaced";
     }
-    if (dryRun) text += (icons || pictures) ? "; nothing written (dry run)" : " (dry run)";
-    else if (written && !backup.empty()) text += Format("; %s rewritten, former archive saved as %s", archive.c_str(), backup.c_str());
-    else if (written) text += Format("; written to %s", writtenTo.c_str());
-    else text += Format("; %s left as it was", archive.c_str());
+    if (dryRun)
+        text += (icons || pictures) ? "; nothing written (dry run)" : " (dry run)";
+    else if (written && !backup.empty())
+        text += Format("; %s rewritten, former archive saved as %s", archive.c_str(), backup.c_str());
+    else if (written)
+        text += Format("; written to %s", writtenTo.c_str());
+    else
+        text += Format("; %s left as it was", archive.c_str());
     if (const int missing = Count(State::Missing)) text += "; " + Plural(missing, "sheet", "sheets") + " missing";
     if (const int bad = Count(State::Bad)) text += "; " + Plural(bad, "bad sheet", "bad sheets") + " left out";
     return text;
@@ -209,7 +213,8 @@ void SheetImporter::ImportOne(Job& job, const std::string& folder) const {
     job.bytes = std::make_shared<std::vector<std::uint8_t>>(std::move(sheetBytes));
 }
 
-void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std::vector<std::uint8_t>& entryBytes) const {
+void SheetImporter::ImportShp(Job& job, const std::string& sheetPath,
+                              const std::vector<std::uint8_t>& entryBytes) const {
     const std::string& sheetName = job.record.sheet;
     PngSamples samples;
     std::string why;
@@ -225,7 +230,8 @@ void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std:
     }
     const SheetGrid& grid = icons.Grid();
     bool fits = grid == job.record.grid && icons.Icons().size() == job.record.icons.size();
-    for (size_t k = 0; fits && k < icons.Icons().size(); ++k) fits = icons.Icons()[k].record.hash == job.record.icons[k].hash;
+    for (size_t k = 0; fits && k < icons.Icons().size(); ++k)
+        fits = icons.Icons()[k].record.hash == job.record.icons[k].hash;
     if (!fits) {
         job.Fail("the manifest does not describe the entry's icons as they are");
         return;
@@ -254,7 +260,7 @@ void SheetImporter::ImportShp(Job& job, const std::string& sheetPath, const std:
 }
 
 std::vector<std::vector<std::uint8_t>> SheetImporter::MapSheet(const PngSamples& samples, const SheetIcons& icons,
-                                                                const RgbTriples& palette, SheetImportEntry& result) {
+                                                               const RgbTriples& palette, SheetImportEntry& result) {
     // Every pixel of the sheet is mapped; the icons' parts become their new pixels, the rest is only counted.
     const SheetGrid& grid = icons.Grid();
     PixelMapper mapper(palette);
@@ -315,8 +321,9 @@ bool SheetImporter::SpliceRecords(const TDatItem& item, const std::string& name,
     ShpRecords records;
     CollectingMessages messages;
     if (!records.Measure(shp, 0, messages)) {
-        problem = "it cannot be rewritten: " +
-                  (messages.Errors().empty() ? std::string("its records cannot be measured") : messages.Errors().front());
+        problem =
+            "it cannot be rewritten: " +
+            (messages.Errors().empty() ? std::string("its records cannot be measured") : messages.Errors().front());
         return false;
     }
     for (ShpRecordEdit& edit : edits) {
@@ -366,8 +373,9 @@ bool SheetImporter::Import(const SheetImportOptions& options, SheetImportReport&
         const std::string name = Latin1ToUtf8(dat_.Item(i).Name());
         entries[{name, ++seen[name]}] = i;
     }
-    const std::string exportedFrom =
-        manifest.archiveName == report.archive ? std::string() : Format(" (the sheets were exported from %s)", manifest.archiveName.c_str());
+    const std::string exportedFrom = manifest.archiveName == report.archive
+                                         ? std::string()
+                                         : Format(" (the sheets were exported from %s)", manifest.archiveName.c_str());
     std::vector<Job> jobs(manifest.entries.size());
     std::map<int, int> claimed;
     for (size_t k = 0; k < jobs.size(); ++k) {

@@ -16,7 +16,7 @@ struct TDatItem;
 
 struct SheetImportOptions {
     std::string folder{};
-    std::string output{};         // "" rewrites the archive itself, keeping the former one as its backup
+    std::string output{};       // "" rewrites the archive itself, keeping the former one as its backup
     bool dryRun = false;        // only report
     bool forcePartial = false;  // import the sound entries even when others are bad
 };

@@ -96,7 +96,8 @@ public:
     void Int(const char* key, std::int64_t lowest, std::int64_t highest, T& out) {
         const Json* value = Field(key);
         if (!value) return;
-        if (!value->is_number_integer() || value->get<std::int64_t>() < lowest || value->get<std::int64_t>() > highest) {
+        if (!value->is_number_integer() || value->get<std::int64_t>() < lowest ||
+            value->get<std::int64_t>() > highest) {
             problem_ = Format("has a \"%s\" that is not a whole number from %lld to %lld", key, (long long)lowest,
                               (long long)highest);
             return;
@@ -114,7 +115,8 @@ public:
     }
     void Hash(const char* key, std::string& out, bool mayBeEmpty = false) {
         Text(key, out);
-        if (Ok() && !IsHash(out) && !(mayBeEmpty && out.empty())) problem_ = Format("has a \"%s\" that is not a hash", key);
+        if (Ok() && !IsHash(out) && !(mayBeEmpty && out.empty()))
+            problem_ = Format("has a \"%s\" that is not a hash", key);
     }
     void Flag(const char* key, bool& out) {
         const Json* value = Field(key);
@@ -162,14 +164,17 @@ void ReadEntry(const Json& json, SheetEntry& entry) {
     std::string kind;
     r.Text("kind", kind);
     if (r.Ok()) {
-        if (kind == "shp") entry.kind = SheetKind::Shp;
-        else if (kind == "png") entry.kind = SheetKind::Png;
-        else if (kind == "s16") entry.kind = SheetKind::S16;
-        else problem = Format("has an unknown kind \"%s\"", kind.c_str());
+        if (kind == "shp")
+            entry.kind = SheetKind::Shp;
+        else if (kind == "png")
+            entry.kind = SheetKind::Png;
+        else if (kind == "s16")
+            entry.kind = SheetKind::S16;
+        else
+            problem = Format("has an unknown kind \"%s\"", kind.c_str());
     }
     r.Text("sheet", entry.sheet);
-    if (r.Ok() && !CDatFile::IsSafeFileName(entry.sheet))
-        problem = "names a sheet outside the folder";
+    if (r.Ok() && !CDatFile::IsSafeFileName(entry.sheet)) problem = "names a sheet outside the folder";
     r.Int("size", 0, std::numeric_limits<std::uint32_t>::max(), entry.size);
     r.Hash("hash", entry.hash);
     r.Hash("sheet_hash", entry.sheetHash);
@@ -218,8 +223,9 @@ std::string SheetManifest::ToJson() const {
                  {"palette", {{"file", paletteFile}, {"colours", PaletteText(palette)}}}};
     Json& list = json["entries"] = Json::array();
     for (const SheetEntry& e : entries) {
-        Json entry = {{"name", e.name},         {"occurrence", e.occurrence}, {"kind", KindName(e.kind)},
-                      {"sheet", e.sheet},       {"size", e.size},             {"hash", e.hash},
+        Json entry = {{"name", e.name},           {"occurrence", e.occurrence},
+                      {"kind", KindName(e.kind)}, {"sheet", e.sheet},
+                      {"size", e.size},           {"hash", e.hash},
                       {"sheet_hash", e.sheetHash}};
         if (e.ReadOnly()) entry["read_only"] = true;
         if (e.kind != SheetKind::Png) {
@@ -242,7 +248,8 @@ bool SheetManifest::FromJson(const std::string& text, std::string& problem) {
     FieldReader r(json, problem);
     std::string format;
     r.Text("format", format);
-    if (r.Ok() && format != kFormat) problem = Format("is not a sheets manifest (its format is \"%s\")", format.c_str());
+    if (r.Ok() && format != kFormat)
+        problem = Format("is not a sheets manifest (its format is \"%s\")", format.c_str());
     int version = 0;
     r.Int("version", 1, kVersion, version);
     const Json* archive = r.Field("archive");

@@ -22,8 +22,8 @@ struct SheetIcon {
 };
 
 struct SheetEntry {
-    std::string name;        // as listed (upper case), UTF-8
-    int occurrence = 1;      // 2 for the second entry of the same name in the archive, ...
+    std::string name;    // as listed (upper case), UTF-8
+    int occurrence = 1;  // 2 for the second entry of the same name in the archive, ...
     SheetKind kind = SheetKind::Shp;
     std::string sheet;       // file name inside the folder
     std::uint32_t size = 0;  // of the entry's data
@@ -31,7 +31,7 @@ struct SheetEntry {
     std::string sheetHash;   // of the sheet file as written
     SheetGrid grid;          // SHP and S16 sheets
     std::vector<SheetIcon> icons;
-    std::string problem;     // after reading: why this record cannot be used ("" when it can)
+    std::string problem;  // after reading: why this record cannot be used ("" when it can)
 
     bool ReadOnly() const { return kind == SheetKind::S16; }
 };

@@ -30,8 +30,9 @@ TEST(SheetsCli, SampleArchiveGoesOutAndComesBackAsItWas) {
     test::WriteText(dir / "sheets/PZ4.SHP.png", "not a picture");
     run = RunCli(dir, "sheets import sheets s/demo.dat");
     EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(run.err, "PZ4.SHP: PZ4.SHP.png is not a PNG file\n1 sheet cannot be imported; demo.dat was left as it was.\n"
-                       "Mend the sheets named above, or give --force-partial to import the sound ones only.\n");
+    EXPECT_EQ(run.err,
+              "PZ4.SHP: PZ4.SHP.png is not a PNG file\n1 sheet cannot be imported; demo.dat was left as it was.\n"
+              "Mend the sheets named above, or give --force-partial to import the sound ones only.\n");
     EXPECT_EQ(ReadBytes(dir / "s/demo.dat"), original);
     run = RunCli(dir, "sheets import sheets s/demo.dat --force-partial");
     EXPECT_EQ(run.code, 0);

@@ -82,7 +82,8 @@ void SaveSheet(const fs::path& path, const PngSamples& sheet, int colourType) {
         for (size_t p = 0; p < pixels; ++p) spec.samples.push_back(std::uint16_t(255 - sheet.pixels[p]));
     } else {
         for (size_t p = 0; p < pixels; ++p) {
-            const std::uint8_t* c = sheet.indexed ? sheet.palette.data() + sheet.pixels[p] * 4 : sheet.pixels.data() + p * 4;
+            const std::uint8_t* c =
+                sheet.indexed ? sheet.palette.data() + sheet.pixels[p] * 4 : sheet.pixels.data() + p * 4;
             const bool hidden = c[3] < 128 && colourType == PNG_COLOR_TYPE_RGB_ALPHA;
             for (int k = 0; k < 3; ++k) spec.samples.push_back(hidden ? 9 : c[k]);
             if (colourType == PNG_COLOR_TYPE_RGB_ALPHA) spec.samples.push_back(c[3]);
@@ -94,8 +95,10 @@ void SaveSheet(const fs::path& path, const PngSamples& sheet, int colourType) {
 // Sets pixel (x, y) of a sheet: an index of an indexed sheet, else red, green, blue, alpha.
 void SetPixel(PngSamples& sheet, int x, int y, std::array<std::uint8_t, 4> rgba, int index = -1) {
     const size_t p = size_t(y) * size_t(sheet.width) + size_t(x);
-    if (sheet.indexed) sheet.pixels[p] = std::uint8_t(index);
-    else std::copy(rgba.begin(), rgba.end(), sheet.pixels.begin() + std::ptrdiff_t(p * 4));
+    if (sheet.indexed)
+        sheet.pixels[p] = std::uint8_t(index);
+    else
+        std::copy(rgba.begin(), rgba.end(), sheet.pixels.begin() + std::ptrdiff_t(p * 4));
 }
 
 // The icons of an SHP held in memory: records (header and stream) and decoded rows.
@@ -125,7 +128,8 @@ ShpContent ReadShp(const std::vector<std::uint8_t>& bytes) {
 // two icons share, a second offset, bytes behind the records, another magic, an icon that does not decode,
 // indices whose colour the palette holds twice (63 is 32's colour).
 fs::path WriteEveryKindArchive(const fs::path& folder) {
-    const auto r1 = test::ShpBuilder().Icon({{159, 159, 159, 159, 159}, {159, 63, 32, 159, 159}, {159, 63, 63, 159, 159}})
+    const auto r1 = test::ShpBuilder()
+                        .Icon({{159, 159, 159, 159, 159}, {159, 63, 32, 159, 159}, {159, 63, 63, 159, 159}})
                         .Records()[0];
     const auto r2 = test::ShpBuilder().IconText({"EEE", "E.E"}).Records()[0];
     std::vector<std::uint8_t> shared = {'1', '.', '1', '1'};
@@ -174,7 +178,8 @@ TEST(SheetRoundTrip, ExportThenImportWithoutEditsGivesTheSameArchive) {
         for (const auto& file : fs::directory_iterator(f.folder)) {
             const std::string name = file.path().filename().string();
             if (name.ends_with(".SHP.png") || name.ends_with("~2.png"))
-                SaveSheet(file.path(), ReadSheet(file.path()), name[0] < 'M' ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_PALETTE);
+                SaveSheet(file.path(), ReadSheet(file.path()),
+                          name[0] < 'M' ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_PALETTE);
         }
         ASSERT_TRUE(f.Import({}, report)) << f.Errors();
         EXPECT_EQ(ReadBytes(f.archive), original);
@@ -208,7 +213,7 @@ TEST(SheetExport, WritesOneSheetPerEntryAndAManifestOfThem) {
     EXPECT_EQ(tiger.height, 30);
     EXPECT_EQ(tiger.palette[kTransparentIndex * 4 + 3], 0);
     EXPECT_EQ(tiger.palette[12 * 4 + 3], 255);
-    EXPECT_EQ(tiger.pixels[1], 12);                 // icon 1, its top-left pixel is transparent
+    EXPECT_EQ(tiger.pixels[1], 12);  // icon 1, its top-left pixel is transparent
     EXPECT_EQ(tiger.pixels[0], kTransparentIndex);
     EXPECT_EQ(tiger.pixels[29 * 60 + 20 + 11], 12);  // icon 2 reaches the bottom of its 12 x 30 cell
     EXPECT_EQ(tiger.pixels[29 * 60 + 20 + 12], kTransparentIndex);
@@ -242,7 +247,8 @@ TEST(SheetExport, WritesOneSheetPerEntryAndAManifestOfThem) {
     // A second export over sheets edited since would lose the edits: refused unless forced.
     SaveSheet(f.Sheet("TIGER.SHP.png"), unit, PNG_COLOR_TYPE_PALETTE);
     EXPECT_FALSE(f.Export());
-    EXPECT_NE(f.services.messages.Errors().back().find("TIGER.SHP.png (edited since it was exported)"), std::string::npos);
+    EXPECT_NE(f.services.messages.Errors().back().find("TIGER.SHP.png (edited since it was exported)"),
+              std::string::npos);
     EXPECT_TRUE(f.Export({.force = true}));
     EXPECT_EQ(ReadSheet(f.Sheet("TIGER.SHP.png")).width, 60);
 }
@@ -263,8 +269,8 @@ TEST(SheetImport, OnePixelChangedChangesOnlyThatIconsRecord) {
     EXPECT_EQ(ReadBytes(f.archive), original);
 
     ASSERT_TRUE(f.Import({}, report)) << f.Errors();
-    EXPECT_EQ(report.Summary(), "1 icon changed in 1 entry; demo.dat rewritten, former archive saved as " +
-                                    f.dir.File("demo_back.dat"));
+    EXPECT_EQ(report.Summary(),
+              "1 icon changed in 1 entry; demo.dat rewritten, former archive saved as " + f.dir.File("demo_back.dat"));
     EXPECT_EQ(ReadBytes(f.dir / "demo_back.dat"), original);
     const auto before = test::ParseArchive(f.dir / "demo_back.dat"), after = test::ParseArchive(f.archive);
     ASSERT_TRUE(after.sound);
@@ -300,7 +306,8 @@ TEST(SheetImport, SheetsSavedAsRgbOrRgbaTakeTheNearestPaletteColours) {
         PngSamples out = sheet;
         out.indexed = false;
         out.pixels.clear();
-        for (const std::uint8_t i : sheet.pixels) out.pixels.insert(out.pixels.end(), sheet.palette.begin() + i * 4, sheet.palette.begin() + i * 4 + 4);
+        for (const std::uint8_t i : sheet.pixels)
+            out.pixels.insert(out.pixels.end(), sheet.palette.begin() + i * 4, sheet.palette.begin() + i * 4 + 4);
         return out;
     };
     armour = rgba(armour);
@@ -313,8 +320,9 @@ TEST(SheetImport, SheetsSavedAsRgbOrRgbaTakeTheNearestPaletteColours) {
 
     SheetImportReport report;
     ASSERT_TRUE(f.Import({}, report)) << f.Errors();
-    EXPECT_EQ(report.Lines(), (std::vector<std::string>{"ARMOUR.SHP: icon 1 changed; 1 pixel took the nearest palette colour",
-                                                        "PANEL.SHP: icons 2, 3 changed"}));
+    EXPECT_EQ(report.Lines(),
+              (std::vector<std::string>{"ARMOUR.SHP: icon 1 changed; 1 pixel took the nearest palette colour",
+                                        "PANEL.SHP: icons 2, 3 changed"}));
     const ShpContent armourNow = ReadShp(SheetsFixture::Entry(f.archive, "ARMOUR.SHP"));
     EXPECT_EQ(armourNow.icons[0][1][1], NearestPaletteIndex(201, 3, 2));
     EXPECT_EQ(armourNow.icons[0][1][2], 30);
@@ -327,13 +335,14 @@ TEST(SheetImport, SheetsSavedAsRgbOrRgbaTakeTheNearestPaletteColours) {
 TEST(SheetImport, AnEditOutsideTheBoxGrowsItAndPixelsOutsideTheIconsAreIgnored) {
     SheetsFixture f;
     f.archive = f.dir / "box.dat";
-    const auto shp = test::ShpBuilder().IconText({"......", "..AA..", "..AA..", "......"}).IconText({"B..", ".B.", "..B"}).Build();
+    const auto shp =
+        test::ShpBuilder().IconText({"......", "..AA..", "..AA..", "......"}).IconText({"B..", ".B.", "..B"}).Build();
     ArchiveBuilder().Add("BOX.SHP", shp).Write(f.archive);
     ASSERT_TRUE(f.Export()) << f.Errors();
     PngSamples sheet = ReadSheet(f.Sheet("BOX.SHP.png"));  // two cells of 6 x 4
     ASSERT_EQ(sheet.width, 12);
-    SetPixel(sheet, 5, 3, {}, 3);       // icon 1, right of and below its box
-    SetPixel(sheet, 6 + 4, 1, {}, 4);   // in icon 2's cell, beside the 3 x 3 icon
+    SetPixel(sheet, 5, 3, {}, 3);      // icon 1, right of and below its box
+    SetPixel(sheet, 6 + 4, 1, {}, 4);  // in icon 2's cell, beside the 3 x 3 icon
     SaveSheet(f.Sheet("BOX.SHP.png"), sheet, PNG_COLOR_TYPE_PALETTE);
 
     SheetImportReport report;
@@ -363,7 +372,8 @@ TEST(SheetImport, EditsOfFilesThisProgramWouldNotWriteKeepTheirOtherBytes) {
 
     SheetImportReport report;
     ASSERT_TRUE(f.Import({.output = f.dir.File("new.dat")}, report)) << f.Errors();
-    EXPECT_EQ(report.Lines(), (std::vector<std::string>{"SHARED.SHP: icons 1, 3 changed", "TIGER.SHP: icon 1 changed"}));
+    EXPECT_EQ(report.Lines(),
+              (std::vector<std::string>{"SHARED.SHP: icons 1, 3 changed", "TIGER.SHP: icon 1 changed"}));
     const fs::path before = f.archive, after = f.dir / "new.dat";
     EXPECT_EQ(SheetsFixture::Entry(after, "TIGER.SHP", 1), SheetsFixture::Entry(before, "TIGER.SHP", 1));
     EXPECT_EQ(ReadShp(SheetsFixture::Entry(after, "TIGER.SHP", 2)).icons[0][0][0], 7);
@@ -377,10 +387,13 @@ TEST(SheetImport, EditsOfFilesThisProgramWouldNotWriteKeepTheirOtherBytes) {
     EXPECT_EQ(now.icons[2][1][1], 6);
     // Icon 3's record was replaced where it lay; the bytes behind it follow, then icon 1's new record. The
     // second offset moved with the record it pointed at.
-    auto u32 = [&bytes](size_t at) { return size_t(bytes[at]) | size_t(bytes[at + 1]) << 8 | size_t(bytes[at + 2]) << 16; };
+    auto u32 = [&bytes](size_t at) {
+        return size_t(bytes[at]) | size_t(bytes[at + 1]) << 8 | size_t(bytes[at + 2]) << 16;
+    };
     const size_t at1 = u32(8), at3 = u32(24);
     EXPECT_EQ(u32(28), at3);
-    EXPECT_EQ(std::string(bytes.begin() + at3 + now.records[2].size(), bytes.begin() + at3 + now.records[2].size() + 4), "TAIL");
+    EXPECT_EQ(std::string(bytes.begin() + at3 + now.records[2].size(), bytes.begin() + at3 + now.records[2].size() + 4),
+              "TAIL");
     EXPECT_EQ(at1, at3 + now.records[2].size() + 4);
     EXPECT_EQ(at1 + now.records[0].size(), bytes.size());
 }
@@ -418,9 +431,12 @@ TEST(SheetImport, BadInputLeavesTheArchiveUntouched) {
     const std::vector<Case> cases = {
         {"not JSON", [&] { test::WriteText(f.folder / SheetManifest::kFileName, "{\"format\": \"pixmond-sheets\", "); },
          sample, (f.folder / SheetManifest::kFileName).string() + " is not JSON; nothing was imported"},
-        {"entry gone", [] {}, f.dir / "gone.dat", "PANEL.SHP: not in gone.dat (the sheets were exported from demo.dat)"},
-        {"another archive", [] {}, other, "TIGER.SHP: the entry is not the one that was exported (it changed since, or this is another archive)"},
-        {"wrong size", [&] { SaveSheet(f.Sheet("ARMOUR.SHP.png"), ReadSheet(f.Sheet("PANEL.SHP.png")), PNG_COLOR_TYPE_PALETTE); },
+        {"entry gone", [] {}, f.dir / "gone.dat",
+         "PANEL.SHP: not in gone.dat (the sheets were exported from demo.dat)"},
+        {"another archive", [] {}, other,
+         "TIGER.SHP: the entry is not the one that was exported (it changed since, or this is another archive)"},
+        {"wrong size",
+         [&] { SaveSheet(f.Sheet("ARMOUR.SHP.png"), ReadSheet(f.Sheet("PANEL.SHP.png")), PNG_COLOR_TYPE_PALETTE); },
          sample, "ARMOUR.SHP: ARMOUR.SHP.png is 60 x 10 pixels; it was exported as 120 x 90"},
         {"not a PNG", [&] { test::WriteText(f.Sheet("PANEL.SHP.png"), "GIF89a"); }, sample,
          "PANEL.SHP: PANEL.SHP.png is not a PNG file"},
@@ -434,7 +450,8 @@ TEST(SheetImport, BadInputLeavesTheArchiveUntouched) {
         EXPECT_FALSE(f.Import({}, report)) << c.what;
         EXPECT_FALSE(f.Import({.output = f.dir.File("out.dat")}, report)) << c.what;
         const auto errors = f.services.messages.Errors();
-        EXPECT_NE(std::find(errors.begin(), errors.end(), c.error), errors.end()) << c.what << ": " << ::testing::PrintToString(errors);
+        EXPECT_NE(std::find(errors.begin(), errors.end(), c.error), errors.end())
+            << c.what << ": " << ::testing::PrintToString(errors);
         EXPECT_EQ(ReadBytes(c.archive), before) << c.what;
         EXPECT_FALSE(fs::exists(f.dir / "out.dat")) << c.what;
         EXPECT_FALSE(fs::exists(f.dir / (c.archive.stem().string() + "_back.dat"))) << c.what;
@@ -452,7 +469,8 @@ TEST(SheetImport, BadInputLeavesTheArchiveUntouched) {
     ASSERT_TRUE(f.Import({.forcePartial = true}, report)) << f.Errors();
     EXPECT_EQ(report.Summary(), "1 icon changed in 1 entry; demo.dat rewritten, former archive saved as " +
                                     f.dir.File("demo_back.dat") + "; 2 bad sheets left out");
-    EXPECT_EQ(SheetsFixture::Entry(f.archive, "ARMOUR.SHP"), SheetsFixture::Entry(f.dir / "demo_back.dat", "ARMOUR.SHP"));
+    EXPECT_EQ(SheetsFixture::Entry(f.archive, "ARMOUR.SHP"),
+              SheetsFixture::Entry(f.dir / "demo_back.dat", "ARMOUR.SHP"));
     EXPECT_EQ(ReadShp(SheetsFixture::Entry(f.archive, "TIGER.SHP")).icons[0][3][3], 1);
 }
 
