@@ -70,6 +70,17 @@ ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& 
 bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
                                const std::function<bool(const std::uint8_t*, size_t)>& sink,
                                std::vector<std::uint8_t>& buffer, std::string& failure) {
+    if (source.bytes) {
+        if (source.offset > source.bytes->size() || source.bytes->size() - source.offset < size) {
+            failure = Format("The new data of %s is shorter than its directory says.", name.c_str());
+            return false;
+        }
+        if (size > 0 && !sink(source.bytes->data() + source.offset, size_t(size))) {
+            failure = Format("Writing %s failed (is the disk full?)", name.c_str());
+            return false;
+        }
+        return true;
+    }
     std::shared_ptr<ReadOnlyFile> file = source.file;
     if (!file) {
         file = ReadOnlyFile::Open(source.path);

@@ -11,12 +11,13 @@
 
 namespace pixmond {
 
-// Where the bytes of one entry come from: a range of an open file (an archive), or a loose file opened when
-// its turn comes.
+// Where the bytes of one entry come from: a range of an open file (an archive), a loose file opened when
+// its turn comes, or bytes made in memory (an entry built anew).
 struct ArchiveSource {
     std::shared_ptr<ReadOnlyFile> file;
     std::filesystem::path path;
     std::uint64_t offset = 0;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes = nullptr;  // when set, the entry's bytes from offset on
 };
 
 struct ArchivePlanEntry {

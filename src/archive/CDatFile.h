@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <span>
@@ -81,6 +82,12 @@ public:
     std::uint32_t Append(const std::string& sourcePath);
     // 0 when every file was added, -1 when the backup could not be made, else the number of files not added.
     int AddFiles(const std::vector<std::string>& list);
+    // New data for real entries, by table index.
+    using EntryData = std::map<int, std::shared_ptr<const std::vector<std::uint8_t>>>;
+    // Writes the archive once with the data of some real entries replaced, through a progress window with the
+    // caption: into target when one is given (the archive stays as it was), else beside the archive and swapped
+    // in with the usual backup, the archive loaded again afterwards. False when nothing was written or swapped.
+    bool RewriteEntries(const EntryData& replacements, const std::string& target, const std::string& caption);
 
     // Copy lists (".tbl"): icon titles, one a line.
     int ReadCopyList(const std::string& tablePath, std::set<std::string>& titles);
@@ -130,6 +137,8 @@ private:
     // The real entries in table order as a plan for the writer; bytes from the open archive.
     // indexes receives the table index of each planned entry.
     std::vector<ArchivePlanEntry> PlanOfRealEntries(int leaveOut, std::vector<int>* indexes = nullptr) const;
+    // The position of each real entry of the table in the archive's directory (-1 for fakes).
+    std::vector<int> DirectoryPositions() const;
     // Writes plan into target through a progress window that can be cancelled; messages on failure and cancel.
     Rewrite WritePlan(const std::vector<ArchivePlanEntry>& plan, const std::string& target, const std::string& caption,
                       const std::string& text, int range);

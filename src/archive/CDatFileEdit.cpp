@@ -1,8 +1,11 @@
 // Replace, remove and add: single-entry edits that rewrite the open archive beside it and swap it in.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "archive/CDatFile.h"
+#include "base/ByteReader.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -39,6 +42,45 @@ std::vector<ArchivePlanEntry> CDatFile::PlanOfRealEntries(int leaveOut, std::vec
         if (indexes) indexes->push_back(i);
     }
     return plan;
+}
+
+std::vector<int> CDatFile::DirectoryPositions() const {
+    // The table is sorted by name; the directory record of an entry is the one of its offset and name, taken in
+    // turn when several match.
+    struct Record {
+        std::uint32_t offset;
+        std::string upper;
+        int position;
+        bool operator<(const Record& o) const {
+            return std::tie(offset, upper, position) < std::tie(o.offset, o.upper, o.position);
+        }
+    };
+    std::vector<Record> records;
+    const auto directory = file_ ? file_->ReadBlock(4, size_t(realCount_) * 17) : std::vector<std::uint8_t>();
+    for (size_t at = 0; at + 17 <= directory.size(); at += 17) {
+        const char* name = reinterpret_cast<const char*>(directory.data() + at + 4);
+        const std::uint32_t offset = ByteReader(std::span<const std::uint8_t>(directory.data() + at, 4)).U32(0);
+        records.push_back({offset, ToUpper(std::string_view(name, ::strnlen(name, kDatNameBytes))), int(at / 17)});
+    }
+    std::sort(records.begin(), records.end());
+    std::vector<bool> used(records.size(), false);
+    std::vector<int> positions(size_t(total_), -1);
+    for (int i = 0; i < total_; ++i) {
+        const TDatItem& item = table_[i];
+        if (item.fake) continue;
+        auto it = std::lower_bound(records.begin(), records.end(), Record{item.offset, std::string(item.Name()), -1});
+        auto matches = [&](auto at) {
+            return at != records.end() && at->offset == item.offset && at->upper == item.Name();
+        };
+        while (matches(it) && used[size_t(it - records.begin())]) ++it;
+        if (matches(it)) {
+            used[size_t(it - records.begin())] = true;
+            positions[size_t(i)] = it->position;
+        } else {
+            positions[size_t(i)] = int(records.size()) + i;  // not found: behind the others, in table order
+        }
+    }
+    return positions;
 }
 
 CDatFile::Rewrite CDatFile::WritePlan(const std::vector<ArchivePlanEntry>& plan, const std::string& target,
@@ -134,6 +176,38 @@ std::uint32_t CDatFile::Replace(int index, const std::string& sourcePath) {
         Format("Replacing %s...\n\nHit Cancel or ESC to abort.", PathParts::Of(sourcePath).name.c_str());
     if (WritePlan(plan, NewArchivePath(), "Replacing", text, realCount_) != Rewrite::Ok) return 0;
     return SwapInNewArchive() ? size : 0;
+}
+
+bool CDatFile::RewriteEntries(const EntryData& replacements, const std::string& target, const std::string& caption) {
+    if (!ArchiveOpen() || !file_) return false;
+    for (const auto& [index, bytes] : replacements) {
+        if (!InRange(index) || table_[index].fake || !bytes || bytes->size() > 0xffffffffull) return false;
+    }
+    std::vector<int> indexes;
+    auto plan = PlanOfRealEntries(-1, &indexes);
+    for (size_t k = 0; k < plan.size(); ++k) {
+        const auto found = replacements.find(indexes[k]);
+        if (found == replacements.end()) continue;
+        plan[k].size = std::uint32_t(found->second->size());
+        plan[k].source = ArchiveSource{nullptr, {}, 0, found->second};
+    }
+    // The entries keep the order of the archive's directory, so that all but the replaced data stays as it was.
+    const std::vector<int> positions = DirectoryPositions();
+    std::vector<size_t> order(plan.size());
+    for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return positions[size_t(indexes[a])] < positions[size_t(indexes[b])]; });
+    std::vector<ArchivePlanEntry> ordered;
+    ordered.reserve(plan.size());
+    for (const size_t k : order) ordered.push_back(std::move(plan[k]));
+    plan = std::move(ordered);
+    std::error_code ec;
+    const bool inPlace = target.empty() || std::filesystem::equivalent(target, path_, ec);
+    const std::string written = inPlace ? NewArchivePath() : target;
+    const std::string text =
+        Format("Writing %s...\n\nHit Cancel or ESC to abort.", PathParts::Of(written).name.c_str());
+    if (WritePlan(plan, written, caption, text, realCount_) != Rewrite::Ok) return false;
+    return !inPlace || SwapInNewArchive();
 }
 
 std::string CDatFile::Remove(int index) {

@@ -19,19 +19,25 @@ struct ListOpts {
     bool json = false;
 };
 
-std::string ListJson(const CDatFile& dat) {
-    std::string out = "{\"path\":" + JsonString(dat.Path()) + Format(",\"real_count\":%d,\"fake_count\":%d,\"total\":%d",
-                                                                       dat.RealCount(), dat.FakeCount(), dat.Total()) +
-                      ",\"entries\":[";
+Json ListJson(const CDatFile& dat) {
+    Json json = {{"path", JsonText(dat.Path())},
+                 {"real_count", dat.RealCount()},
+                 {"fake_count", dat.FakeCount()},
+                 {"total", dat.Total()}};
+    Json& entries = json["entries"] = Json::array();
     for (int i = 0; i < dat.Total(); ++i) {
         const TDatItem& item = dat.Item(i);
-        if (i) out += ",";
-        out += "{\"index\":" + std::to_string(i) + ",\"name\":" + JsonString(std::string(item.Name())) +
-               Format(",\"offset\":%u,\"size\":%u,\"icons\":%d,\"loadable\":%s,\"type\":%d,\"fake\":%s", item.offset,
-                      item.size, item.icons, item.loadable ? "true" : "false", item.type, item.fake ? "true" : "false") +
-               ",\"real_name\":" + JsonString(std::string(item.RealName())) + "}";
+        entries.push_back({{"index", i},
+                           {"name", JsonText(item.Name())},
+                           {"offset", item.offset},
+                           {"size", item.size},
+                           {"icons", item.icons},
+                           {"loadable", item.loadable != 0},
+                           {"type", item.type},
+                           {"fake", item.fake != 0},
+                           {"real_name", JsonText(item.RealName())}});
     }
-    return out + "]}\n";
+    return json;
 }
 
 std::string ListTable(const CDatFile& dat) {
@@ -53,7 +59,8 @@ std::string ListTable(const CDatFile& dat) {
 bool RunList(const ListOpts& opts, Services& services) {
     CDatFile dat(services);
     if (!dat.LoadForReading(opts.archive, !opts.noFakes)) return false;
-    Print(opts.json ? ListJson(dat) : ListTable(dat));
+    if (opts.json) PrintJson(ListJson(dat));
+    else Print(ListTable(dat));
     return true;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 #include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/ConsoleServices.h"
@@ -40,9 +42,13 @@ struct SampleRegistration {
     }
 };
 
-// Writes text to stdout exactly (JSON and tables).
+// Writes text to stdout exactly (tables).
 void Print(const std::string& text);
-// A JSON string literal of single-byte text (Windows-1252 shown as UTF-8).
-std::string JsonString(const std::string& text);
+
+// The --json answers: keys in the order they are set, printed compact on one line.
+using Json = nlohmann::ordered_json;
+// Single-byte text (names and paths as stored, Windows-1252) as a JSON string, shown as UTF-8.
+Json JsonText(std::string_view text);
+void PrintJson(const Json& json);
 
 }  // namespace pixmond::cli

@@ -41,17 +41,22 @@ bool OpenShp(const std::string& path, CShpFile& shp, Messages& messages) {
     return true;
 }
 
-std::string ShpInfoJson(const CShpFile& shp, const std::string& path) {
-    std::string json = Format("{\"kind\":\"shp\",\"path\":%s,\"count\":%d,\"icons\":[", JsonString(path).c_str(),
-                              shp.IconCount());
+Json ShpInfoJson(const CShpFile& shp, const std::string& path) {
+    Json json = {{"kind", "shp"}, {"path", JsonText(path)}, {"count", shp.IconCount()}};
+    Json& icons = json["icons"] = Json::array();
     for (int n = 1; n <= shp.IconCount(); ++n) {
         const ShpIconHeader& h = shp.StoredHeaders()[size_t(n - 1)];
-        json += Format("%s{\"number\":%d,\"width\":%d,\"height\":%d,\"x0\":%d,\"y0\":%d,\"x1\":%d,\"y1\":%d,"
-                       "\"offset\":%u,\"record_size\":%u}",
-                       n > 1 ? "," : "", n, h.Width(), h.Height(), h.x0, h.y0, h.x1, h.y1,
-                       shp.Directory()[size_t(n - 1)].imageOffset, shp.IconRecordSize(n));
+        icons.push_back({{"number", n},
+                         {"width", h.Width()},
+                         {"height", h.Height()},
+                         {"x0", h.x0},
+                         {"y0", h.y0},
+                         {"x1", h.x1},
+                         {"y1", h.y1},
+                         {"offset", shp.Directory()[size_t(n - 1)].imageOffset},
+                         {"record_size", shp.IconRecordSize(n)}});
     }
-    return json + "]}\n";
+    return json;
 }
 
 std::string ShpInfoTable(const CShpFile& shp, const std::string& path) {
@@ -75,7 +80,8 @@ std::string ShpInfoTable(const CShpFile& shp, const std::string& path) {
 bool InfoShp(const InfoArgs& args, CliContext& ctx) {
     CShpFile shp;
     if (!OpenShp(args.file, shp, ctx.services.messages)) return false;
-    Print(args.json ? ShpInfoJson(shp, args.file) : ShpInfoTable(shp, args.file));
+    if (args.json) PrintJson(ShpInfoJson(shp, args.file));
+    else Print(ShpInfoTable(shp, args.file));
     return true;
 }
 

@@ -435,16 +435,12 @@ struct CheckArgs {
     bool json = false;
 };
 
-std::string CheckJson(const CheckArgs& args, const CheckResult& result) {
-    std::string json = "{\"archive\":" + JsonString(args.archive) +
-                       Format(",\"entries\":%d,\"icons\":%d,\"problems\":[", result.entries, result.icons);
-    bool comma = false;
-    for (const CheckProblem& p : result.problems) {
-        json += Format("%s{\"entry\":%s,\"icon\":%d,\"reason\":%s}", comma ? "," : "", JsonString(p.entry).c_str(),
-                       p.icon, JsonString(p.reason).c_str());
-        comma = true;
-    }
-    return json + "]}\n";
+Json CheckJson(const CheckArgs& args, const CheckResult& result) {
+    Json json = {{"archive", JsonText(args.archive)}, {"entries", result.entries}, {"icons", result.icons}};
+    Json& problems = json["problems"] = Json::array();
+    for (const CheckProblem& p : result.problems)
+        problems.push_back({{"entry", JsonText(p.entry)}, {"icon", p.icon}, {"reason", JsonText(p.reason)}});
+    return json;
 }
 
 std::string CheckText(const CheckResult& result) {
@@ -471,7 +467,8 @@ bool RunCheck(const CheckArgs& args, Services& services) {
     if (!loaded) return false;
     quiet.Clear();
     const CheckResult result = ArchiveCheck::Run(dat);
-    Print(args.json ? CheckJson(args, result) : CheckText(result));
+    if (args.json) PrintJson(CheckJson(args, result));
+    else Print(CheckText(result));
     return result.problems.empty();
 }
 

@@ -12,35 +12,32 @@ namespace {
 const char* const kFieldOptions[kDescriptionFieldCount] = {"--desc", "--color", "--type", "--country", "--chassis", "--style"};
 const char* const kJsonFields[kDescriptionFieldCount] = {"desc", "color", "type", "country", "chassis", "style"};
 
-std::string DescriptionJson(const stIconTxItem* record) {
-    std::string out = "{";
-    for (int k = 0; k < kDescriptionFieldCount; ++k) {
-        if (k) out += ",";
-        out += Format("\"%s\":", kJsonFields[k]) + JsonString(record ? record->field[k] : std::string());
-    }
-    return out + "}";
+Json DescriptionJson(const stIconTxItem* record) {
+    Json json = Json::object();
+    for (int k = 0; k < kDescriptionFieldCount; ++k) json[kJsonFields[k]] = JsonText(record ? record->field[k] : std::string());
+    return json;
 }
 
-std::string RowsJson(const DatListModel& model, const CDatFile& dat) {
-    std::string out = "{\"path\":" + JsonString(dat.Path()) +
-                      Format(",\"mode\":%d,\"mode_text\":", model.filters.listMode) +
-                      JsonString(DatListModel::kListModeTexts[model.filters.listMode]) +
-                      Format(",\"csv\":%s,\"listed\":%d,\"label\":", model.descriptions.IsCsv() ? "true" : "false",
-                             int(model.Rows().size())) +
-                      JsonString(model.IconsLabel(dat.RealCount(), dat.FakeCount(), dat.Total())) + ",\"rows\":[";
-    bool first = true;
+Json RowsJson(const DatListModel& model, const CDatFile& dat) {
+    Json json = {{"path", JsonText(dat.Path())},
+                 {"mode", model.filters.listMode},
+                 {"mode_text", JsonText(DatListModel::kListModeTexts[model.filters.listMode])},
+                 {"csv", model.descriptions.IsCsv()},
+                 {"listed", int(model.Rows().size())},
+                 {"label", JsonText(model.IconsLabel(dat.RealCount(), dat.FakeCount(), dat.Total()))}};
+    Json& rows = json["rows"] = Json::array();
     for (int i : model.Rows()) {
         const TDatItem& item = dat.Item(i);
-        if (!first) out += ",";
-        first = false;
-        out += Format("{\"index\":%d,\"name\":", i) + JsonString(std::string(item.Name())) +
-               ",\"text\":" + JsonString(DatListModel::RowText(item)) +
-               Format(",\"icons\":%d,\"type\":%d,\"fake\":%s,\"real_name\":", item.icons, item.type,
-                      item.fake ? "true" : "false") +
-               JsonString(std::string(item.RealName())) + ",\"description\":" + DescriptionJson(model.RecordOf(item)) +
-               "}";
+        rows.push_back({{"index", i},
+                        {"name", JsonText(item.Name())},
+                        {"text", JsonText(DatListModel::RowText(item))},
+                        {"icons", item.icons},
+                        {"type", item.type},
+                        {"fake", item.fake != 0},
+                        {"real_name", JsonText(item.RealName())},
+                        {"description", DescriptionJson(model.RecordOf(item))}});
     }
-    return out + "]}\n";
+    return json;
 }
 
 std::string RowsText(const DatListModel& model, const CDatFile& dat) {
@@ -114,7 +111,8 @@ bool RunFilteredList(const ListFilterOpts& opts, const std::string& archive, boo
         const bool withInfo = console.messages.Decided(FilterLog::kQuestion, opts.withInfo);
         return FilterLog::Write(model, dat.Items(), opts.log, withInfo, services);
     }
-    Print(json ? RowsJson(model, dat) : RowsText(model, dat));
+    if (json) PrintJson(RowsJson(model, dat));
+    else Print(RowsText(model, dat));
     return true;
 }
 

@@ -18,28 +18,9 @@ std::vector<SampleStepEntry>& SampleSteps() {
 
 void Print(const std::string& text) { std::cout << text << std::flush; }
 
-std::string JsonString(const std::string& raw) {
-    const std::string text = Latin1ToUtf8(raw);
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += char(c);
-                }
-        }
-    }
-    return out + "\"";
-}
+Json JsonText(std::string_view text) { return Latin1ToUtf8(text); }
+
+void PrintJson(const Json& json) { Print(json.dump() + "\n"); }
 
 namespace {
 

@@ -29,17 +29,23 @@ bool OpenS16(CShp3& set, const std::string& path, Messages& messages) {
     return true;
 }
 
-std::string S16Json(const CShp3& set, const std::string& path) {
-    std::string out = "{\"kind\":\"s16\",\"path\":" + JsonString(path) + Format(",\"count\":%d,\"icons\":[", set.IconCount());
+Json S16Json(const CShp3& set, const std::string& path) {
+    Json json = {{"kind", "s16"}, {"path", JsonText(path)}, {"count", set.IconCount()}};
+    Json& icons = json["icons"] = Json::array();
     int number = 0;
     for (const S16Entry& e : set.Entries()) {
-        if (number) out += ",";
-        out += Format("{\"number\":%d,\"width\":%d,\"height\":%d,\"content_width\":%d,\"content_height\":%d,"
-                      "\"x_offset\":%d,\"y_offset\":%d,\"data_offset\":%u,\"data_size\":%d,\"encoding\":%d}",
-                      ++number, e.width, e.height, e.contentWidth, e.contentHeight, e.xOffset, e.yOffset,
-                      e.dataOffset, e.dataSize, e.encoding);
+        icons.push_back({{"number", ++number},
+                         {"width", e.width},
+                         {"height", e.height},
+                         {"content_width", e.contentWidth},
+                         {"content_height", e.contentHeight},
+                         {"x_offset", e.xOffset},
+                         {"y_offset", e.yOffset},
+                         {"data_offset", e.dataOffset},
+                         {"data_size", e.dataSize},
+                         {"encoding", e.encoding}});
     }
-    return out + "]}\n";
+    return json;
 }
 
 std::string S16Table(const CShp3& set, const std::string& path) {
@@ -71,7 +77,8 @@ bool CheckPictureOutput(const std::string& output, Messages& messages) {
 bool RunS16Info(const std::string& path, bool json, Services& services) {
     CShp3 set;
     if (!OpenS16(set, path, services.messages)) return false;
-    Print(json ? S16Json(set, path) : S16Table(set, path));
+    if (json) PrintJson(S16Json(set, path));
+    else Print(S16Table(set, path));
     return true;
 }
 
@@ -81,8 +88,7 @@ bool RunPngInfo(const std::string& path, bool json, Services& services) {
     const int w = picture.Width(), h = picture.Height();
     const bool sheet = IsIconSheet(w, h);
     if (json) {
-        Print("{\"kind\":\"png\",\"path\":" + JsonString(path) +
-              Format(",\"width\":%d,\"height\":%d,\"sheet\":%s}\n", w, h, sheet ? "true" : "false"));
+        PrintJson({{"kind", "png"}, {"path", JsonText(path)}, {"width", w}, {"height", h}, {"sheet", sheet}});
     } else if (sheet) {
         Print(Format("%s: PNG, %d x %d, a 3 x 3 sheet of %d x %d icons\n", Latin1ToUtf8(path).c_str(), w, h, w / 3,
                      h / 3));

@@ -26,7 +26,7 @@ private:
     const CBmp& picture_;
 };
 
-ShpIconHeader BoundingBox(const IndexGrid& grid, int width, int height) {
+ShpIconHeader BoundingBox(const IndexGrid& grid, int width, int height, bool* anyVisible = nullptr) {
     int x0 = COrvelShp::kMaxWidth, x1 = 0, y0 = COrvelShp::kMaxHeight, y1 = 0;
     bool found = false;
     for (int y = 0; y < height; ++y)
@@ -38,6 +38,7 @@ ShpIconHeader BoundingBox(const IndexGrid& grid, int width, int height) {
             found = true;
             y1 = y;
         }
+    if (anyVisible) *anyVisible = found;
     if (x0 > width) x0 = 0;
     if (x1 < 1) x1 = width;
     if (y0 > height) y0 = 1;
@@ -101,6 +102,21 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     out.insert(out.end(), b, b + 4);
 }
 
+// The kept box, cut to the picture, grown by the visible pixels' box; the picture's own box when keep holds no
+// part of the picture.
+ShpIconHeader KeptBox(const ShpIconHeader& own, bool anyVisible, const ShpIconHeader& keep, int width, int height) {
+    ShpIconHeader box = own;
+    box.reserved = keep.reserved;
+    const int x0 = std::max(keep.x0, 0), y0 = std::max(keep.y0, 0);
+    const int x1 = std::min(keep.x1, width - 1), y1 = std::min(keep.y1, height - 1);
+    if (x1 < x0 || y1 < y0) return box;
+    box.x0 = anyVisible ? std::min(x0, own.x0) : x0;
+    box.y0 = anyVisible ? std::min(y0, own.y0) : y0;
+    box.x1 = anyVisible ? std::max(x1, own.x1) : x1;
+    box.y1 = anyVisible ? std::max(y1, own.y1) : y1;
+    return box;
+}
+
 }  // namespace
 
 CBmpOrvel::CBmpOrvel() {
@@ -114,10 +130,22 @@ bool CBmpOrvel::SizeFits(int width, int height) {
 
 std::uint32_t CBmpOrvel::EncodeIcon(std::vector<std::uint8_t>& out, ShpIconHeader& headerOut, bool writeFileHeader,
                                     Progress* progress) {
+    return Encode(out, headerOut, writeFileHeader, progress, nullptr);
+}
+
+std::uint32_t CBmpOrvel::EncodeIcon(std::vector<std::uint8_t>& out, ShpIconHeader& headerOut,
+                                    const ShpIconHeader& keep) {
+    return Encode(out, headerOut, false, nullptr, &keep);
+}
+
+std::uint32_t CBmpOrvel::Encode(std::vector<std::uint8_t>& out, ShpIconHeader& headerOut, bool writeFileHeader,
+                                Progress* progress, const ShpIconHeader* keep) {
     if (!Bits() || !SizeFits(Width(), Height())) return 0;
     if (BitsPerPixel() != 8 && !ConvertToPalette(*this)) return 0;
     const IndexGrid grid(*this);
-    const ShpIconHeader header = BoundingBox(grid, Width(), Height());
+    bool anyVisible = false;
+    ShpIconHeader header = BoundingBox(grid, Width(), Height(), &anyVisible);
+    if (keep) header = KeptBox(header, anyVisible, *keep, Width(), Height());
     headerOut = header;
     if (writeFileHeader) {
         out.insert(out.end(), {'1', '.', '1', '0'});

@@ -28,6 +28,14 @@ public:
     // The same, written to a file being built; 0 also when writing fails.
     std::uint32_t EncodeIcon(SafeFile& file, ShpIconHeader& headerOut, bool writeFileHeader,
                              Progress* progress = nullptr);
+    // An icon encoded again after an edit keeps its position: the box written is keep's (cut to the picture),
+    // grown to take in every visible pixel; keep's reserved word is carried over. A keep box that holds no part
+    // of the picture is replaced by the picture's own.
+    std::uint32_t EncodeIcon(std::vector<std::uint8_t>& out, ShpIconHeader& headerOut, const ShpIconHeader& keep);
+
+private:
+    std::uint32_t Encode(std::vector<std::uint8_t>& out, ShpIconHeader& headerOut, bool writeFileHeader,
+                         Progress* progress, const ShpIconHeader* keep);
 };
 
 }  // namespace pixmond

@@ -73,9 +73,28 @@ void SetTransformations(png_structp png, png_infop info) {
     if (png_get_gAMA(png, info, &fileGamma)) png_set_gamma(png, 2.2, fileGamma);
 }
 
+// The samples as stored: indices stay indices (one byte each), everything else becomes red, green, blue, alpha.
+void SetSampleTransformations(png_structp png, png_infop info) {
+    const int colourType = png_get_color_type(png, info);
+    png_set_strip_16(png);
+    png_set_interlace_handling(png);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_packing(png);
+        return;
+    }
+    const bool gray = colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA;
+    if (gray && png_get_bit_depth(png, info) < 8) png_set_expand_gray_1_2_4_to_8(png);
+    const bool tRNS = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (tRNS) png_set_tRNS_to_alpha(png);
+    if (gray) png_set_gray_to_rgb(png);
+    if (!(colourType & PNG_COLOR_MASK_ALPHA) && !tRNS) png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+}
+
+enum class DecodeMode { Display, Samples };
+
 // Runs libpng over the source. Only memory reached through d is changed after setjmp, so a longjmp back
 // here leaves d consistent for its destructor.
-bool Decode(Decoder& d, ReadSource& source) {
+bool Decode(Decoder& d, ReadSource& source, DecodeMode mode = DecodeMode::Display) {
     if (setjmp(png_jmpbuf(d.png))) return false;
     png_set_read_fn(d.png, &source, ReadData);
     png_set_sig_bytes(d.png, kSignatureSize);
@@ -94,14 +113,17 @@ bool Decode(Decoder& d, ReadSource& source) {
     if (std::uint64_t(png_get_rowbytes(d.png, d.info)) * height > available * kMaxInflation + 65536)
         png_error(d.png, "Image data larger than the file");
 
-    SetTransformations(d.png, d.info);
+    const bool indexed = png_get_color_type(d.png, d.info) == PNG_COLOR_TYPE_PALETTE;
+    if (mode == DecodeMode::Samples) SetSampleTransformations(d.png, d.info);
+    else SetTransformations(d.png, d.info);
     png_read_update_info(d.png, d.info);
     d.width = std::uint32_t(width);
     d.height = std::uint32_t(height);
     d.rowBytes = png_get_rowbytes(d.png, d.info);
     d.channels = png_get_channels(d.png, d.info);
-    if ((d.channels != 3 && d.channels != 4) || png_get_bit_depth(d.png, d.info) != 8 ||
-        d.rowBytes < size_t(d.channels) * d.width)
+    const bool channelsFit = mode == DecodeMode::Display ? (d.channels == 3 || d.channels == 4)
+                                                         : d.channels == (indexed ? 1 : 4);
+    if (!channelsFit || png_get_bit_depth(d.png, d.info) != 8 || d.rowBytes < size_t(d.channels) * d.width)
         png_error(d.png, "Unexpected pixel layout");
 
     bool outOfMemory = false;
@@ -153,7 +175,55 @@ bool IsPngAt(const ReadOnlyFile& file, std::uint64_t offset) {
     return file.ReadExact(offset, signature, kSignatureSize) && png_sig_cmp(signature, 0, kSignatureSize) == 0;
 }
 
+void TakePalette(png_structp png, png_infop info, PngSamples& out) {
+    png_colorp colours = nullptr;
+    int count = 0;
+    if (png_get_PLTE(png, info, &colours, &count) == 0) count = 0;
+    png_bytep alpha = nullptr;
+    int alphaCount = 0;
+    png_color_16p unused = nullptr;
+    if (png_get_tRNS(png, info, &alpha, &alphaCount, &unused) == 0) alphaCount = 0;
+    for (int i = 0; i < 256; ++i) {
+        std::uint8_t* entry = out.palette.data() + size_t(i) * 4;
+        if (i < count) {
+            entry[0] = colours[i].red;
+            entry[1] = colours[i].green;
+            entry[2] = colours[i].blue;
+        }
+        entry[3] = (alpha && i < alphaCount) ? alpha[i] : 255;
+    }
+}
+
 }  // namespace
+
+bool ReadPngSamples(const std::string& path, PngSamples& out, std::string& problem) {
+    const auto file = ReadOnlyFile::Open(path);
+    if (!file) {
+        problem = "cannot be read";
+        return false;
+    }
+    if (!IsPngAt(*file, 0)) {
+        problem = "is not a PNG file";
+        return false;
+    }
+    Decoder d;
+    ReadSource source{file.get(), kSignatureSize};
+    if (!d.png || !d.info || !Decode(d, source, DecodeMode::Samples)) {
+        problem = d.tooLarge ? Format("is too large (%u x %u pixels)", d.width, d.height)
+                             : std::string("is damaged: libpng cannot decode it");
+        return false;
+    }
+    out.width = int(d.width);
+    out.height = int(d.height);
+    out.indexed = d.channels == 1;
+    out.palette.fill(0);
+    if (out.indexed) TakePalette(d.png, d.info, out);
+    const size_t rowBytes = size_t(d.channels) * d.width;
+    out.pixels.resize(rowBytes * d.height);
+    for (std::uint32_t r = 0; r < d.height; ++r)
+        std::memcpy(out.pixels.data() + r * rowBytes, d.rows.data() + size_t(r) * d.rowBytes, rowBytes);
+    return true;
+}
 
 bool LoadImagePNG(PngLoadRequest& request, Messages& messages) {
     if (!request.stream && request.fileName.empty()) {

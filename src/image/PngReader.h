@@ -1,7 +1,9 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace pixmond {
 
@@ -34,5 +36,18 @@ bool LoadImagePNG(PngLoadRequest& request, Messages& messages);
 // (the bitmap is then unchanged).
 std::int32_t LoadPng(CBmpDib& bitmap, const std::string& fileName, const ReadOnlyFile* stream,
                      std::uint64_t streamOffset, Messages& messages);
+
+// A PNG's pixels as stored, for comparing them with what was written: a palette picture keeps its indices and
+// its colour table (alpha from its transparency chunk); any other picture becomes 8-bit red, green, blue,
+// alpha. No gamma and no background colour are applied.
+struct PngSamples {
+    int width = 0;
+    int height = 0;
+    bool indexed = false;
+    std::vector<std::uint8_t> pixels;             // rows top first: one index a pixel, or four bytes
+    std::array<std::uint8_t, 256 * 4> palette{};  // red, green, blue, alpha of each index (indexed pictures)
+};
+// False, with the reason, when the file is not a PNG or cannot be decoded.
+bool ReadPngSamples(const std::string& path, PngSamples& out, std::string& problem);
 
 }  // namespace pixmond
