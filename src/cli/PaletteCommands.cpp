@@ -58,21 +58,21 @@ bool RunRemap(const RemapArgs& args, Messages& messages) {
     return picture.SaveBmp(args.output, true, messages);
 }
 
-std::string CompareJson(const PaletteComparison& comparison) {
+Json CompareJson(const PaletteComparison& comparison) {
     const auto rgb = [](const CBmpDib::ColourTable& table, int i) {
-        return Format("[%d,%d,%d]", table[size_t(i) * 4 + 2], table[size_t(i) * 4 + 1], table[size_t(i) * 4]);
+        return Json::array({table[size_t(i) * 4 + 2], table[size_t(i) * 4 + 1], table[size_t(i) * 4]});
     };
-    std::string out = "{\"first\":" + JsonString(comparison.first.name) +
-                      ",\"second\":" + JsonString(comparison.second.name) +
-                      Format(",\"only_differences\":%s,\"differences\":%d,\"rows\":[",
-                             comparison.onlyDifferences ? "true" : "false", comparison.Differences());
-    const auto rows = comparison.Rows();
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const int i = rows[r].index;
-        out += Format("%s{\"index\":%d,\"first\":%s,\"second\":%s}", r ? "," : "", i,
-                      rgb(comparison.first.table, i).c_str(), rgb(comparison.second.table, i).c_str());
+    Json rows = Json::array();
+    for (const auto& row : comparison.Rows()) {
+        rows.push_back({{"index", row.index},
+                        {"first", rgb(comparison.first.table, row.index)},
+                        {"second", rgb(comparison.second.table, row.index)}});
     }
-    return out + "]}\n";
+    return {{"first", JsonText(comparison.first.name)},
+            {"second", JsonText(comparison.second.name)},
+            {"only_differences", comparison.onlyDifferences},
+            {"differences", comparison.Differences()},
+            {"rows", std::move(rows)}};
 }
 
 // The rows the comparison dialog lists, under its column titles. Both palettes start as the default one, so a
@@ -84,7 +84,7 @@ bool RunCompare(const CompareArgs& args, Messages& messages) {
     if (!comparison.Load(0, args.first, messages)) return false;
     if (!args.second.empty() && !comparison.Load(1, args.second, messages)) return false;
     if (args.json) {
-        Print(CompareJson(comparison));
+        PrintJson(CompareJson(comparison));
         return true;
     }
     std::string out = Format("1st: %s\n2nd: %s\n Pal. Index   1st Palette (R,G,B)   2nd Palette (R,G,B)\n",

@@ -67,7 +67,7 @@ bool WriteSheetFile(const fs::path& target, std::vector<std::uint8_t> bytes, std
     const auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
     std::vector<std::uint8_t> unused;
     return ArchiveWriter::WriteLooseFile(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused,
-                                         failure);
+                                         failure, false);
 }
 
 bool FileHash(const fs::path& path, std::string& hash) {
@@ -137,13 +137,13 @@ std::vector<SheetExporter::Job> SheetExporter::PlanJobs(const SheetExportOptions
     std::set<std::string> used;
     for (const int i : model.Rows()) {
         const TDatItem& item = dat_.Item(i);
-        if (item.fake || (item.type != kTypeShp && item.type != kTypeS16 && item.type != kTypePng)) continue;
+        if (item.fake || item.Kind() == IconKind::Other) continue;
         Job job;
         job.index = i;
         job.entry.name = Latin1ToUtf8(item.Name());
         job.entry.occurrence = occurrence[size_t(i)];
-        job.entry.kind = item.type == kTypeShp   ? SheetKind::Shp
-                         : item.type == kTypeS16 ? SheetKind::S16
+        job.entry.kind = item.Kind() == IconKind::Shp   ? SheetKind::Shp
+                         : item.Kind() == IconKind::S16 ? SheetKind::S16
                                                  : SheetKind::Png;
         job.entry.sheet = SheetName(job.entry.name, job.entry.kind, used);
         if (!CDatFile::IsSafeFileName(job.entry.sheet)) job.problem = "its name would not stay inside the folder";

@@ -10,7 +10,7 @@ namespace pixmond {
 bool SheetIcons::Read(const std::shared_ptr<ReadOnlyFile>& archive, const TDatItem& item, std::string& problem) {
     icons_.clear();
     grid_ = {};
-    kind_ = item.type == kTypeS16 ? SheetKind::S16 : SheetKind::Shp;
+    kind_ = item.Kind() == IconKind::S16 ? SheetKind::S16 : SheetKind::Shp;
     const bool read =
         kind_ == SheetKind::S16 ? ReadS16(archive, item.offset, problem) : ReadShp(archive, item.offset, problem);
     if (read) Finish();

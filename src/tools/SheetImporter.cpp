@@ -393,9 +393,9 @@ bool SheetImporter::Import(const SheetImportOptions& options, SheetImportReport&
             job.Fail(Format("not in %s%s", report.archive.c_str(), exportedFrom.c_str()));
             continue;
         }
-        const std::uint8_t wanted = job.record.kind == SheetKind::Shp   ? kTypeShp
-                                    : job.record.kind == SheetKind::S16 ? kTypeS16
-                                                                        : kTypePng;
+        const std::uint8_t wanted = job.record.kind == SheetKind::Shp   ? std::uint8_t(IconKind::Shp)
+                                    : job.record.kind == SheetKind::S16 ? std::uint8_t(IconKind::S16)
+                                                                        : std::uint8_t(IconKind::Png);
         if (dat_.Item(found->second).type != wanted) {
             job.Fail(Format("the entry in %s is not of the kind that was exported%s", report.archive.c_str(),
                             exportedFrom.c_str()));

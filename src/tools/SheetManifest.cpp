@@ -212,6 +212,7 @@ const char* SheetManifest::KindName(SheetKind kind) {
         case SheetKind::Shp: return "shp";
         case SheetKind::Png: return "png";
         case SheetKind::S16: return "s16";
+        case SheetKind::Other: break;
     }
     return "";
 }

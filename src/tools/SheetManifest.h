@@ -3,15 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "image/IconKind.h"
 #include "image/Palette.h"
 #include "image/ShpIconHeader.h"
 #include "tools/SheetGrid.h"
 
 namespace pixmond {
 
-// What an exported entry became: an editable sheet of SHP icons, a PNG written as it is, or a sheet of S16
-// icons that is only there to look at.
-enum class SheetKind { Shp, Png, S16 };
+// What an exported entry became, by the kind of the entry: an editable sheet of SHP icons, a PNG written as it
+// is, or a sheet of S16 icons that is only there to look at.
+using SheetKind = IconKind;
 
 struct SheetIcon {
     int width = 0;
