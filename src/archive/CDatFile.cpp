@@ -54,9 +54,14 @@ bool CDatFile::Load(const std::string& path, bool interactive, Access access) {
         services_.messages.Notice(Format("%s not found", path.c_str()));
         return false;
     }
-    CloseFile();
     std::shared_ptr<ReadOnlyFile> file;
     if (access == Access::ReadOnly || CanWrite(path)) file = ReadOnlyFile::Open(path);
+    if (file && !IsIconArchive(*file)) {
+        // The archive shown before stays open and listed.
+        services_.messages.Notice(Format("%s\nis not an icon archive.", path.c_str()));
+        return false;
+    }
+    CloseFile();
     if (!file) {
         services_.messages.Notice(Format("%s\nMain data file not found.", path.c_str()));
         // Nothing may be addressed in a table whose file is gone.
@@ -81,6 +86,17 @@ bool CDatFile::Load(const std::string& path, bool interactive, Access access) {
         SortTable();
     }
     return true;
+}
+
+bool CDatFile::IsIconArchive(const ReadOnlyFile& file) {
+    // There is no magic number. What every archive has: a count of at least one record (the terminator), and a
+    // first entry whose data starts right after the directory, inside the file. A count that promises more
+    // records than that (a damaged archive) still passes; the loader lists what is there and says so.
+    std::uint8_t head[8];
+    if (!file.ReadExact(0, head, sizeof head)) return false;
+    const std::uint64_t records = LoadU32(head), firstData = LoadU32(head + 4);
+    return records >= 1 && firstData >= 4 + kRecordBytes && (firstData - 4) % kRecordBytes == 0 &&
+           firstData <= file.Size() && 4 + kRecordBytes * records >= firstData;
 }
 
 void CDatFile::ReadDirectory(bool interactive) {

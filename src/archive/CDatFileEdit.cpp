@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "archive/CDatFile.h"
+#include "base/DisplayText.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -18,6 +19,21 @@ void SortPlan(std::vector<ArchivePlanEntry>& plan) {
 }
 
 }  // namespace
+
+std::string CDatFile::EntryNameFor(const std::string& fileName, std::string& why) {
+    // Names on disk are UTF-8 here; an archive keeps single Windows-1252 bytes. Bytes that are no UTF-8 are
+    // taken to be Windows-1252 already (a name copied from a Windows disk).
+    std::string stored = fileName;
+    if (IsValidUtf8(fileName) && !Utf8ToWindows1252(fileName, stored)) {
+        why = "its name holds characters an archive cannot keep (Windows-1252 letters only)";
+        return {};
+    }
+    if (stored.size() > size_t(kDatNameBytes - 1)) {
+        why = Format("an archive keeps names of at most %d characters", kDatNameBytes - 1);
+        return {};
+    }
+    return stored;
+}
 
 std::string CDatFile::NewArchivePath() const {
     return Format("%s_new.dat", PathParts::Of(path_).withoutExtension.c_str());
@@ -165,6 +181,13 @@ std::uint32_t CDatFile::Append(const std::string& sourcePath) {
         services_.messages.Error(Format("Cannot append more files, full size reached (%d)", realCount_));
         return 0;
     }
+    const std::string fileName = PathParts::Of(sourcePath).name;
+    std::string why;
+    const std::string entryName = EntryNameFor(fileName, why);
+    if (entryName.empty()) {
+        services_.messages.Error(Format("%s was not added: %s.", sourcePath.c_str(), why.c_str()));
+        return 0;
+    }
     auto source = ReadOnlyFile::Open(sourcePath);
     if (!source) {
         services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
@@ -175,9 +198,8 @@ std::uint32_t CDatFile::Append(const std::string& sourcePath) {
         return 0;
     }
     const auto size = std::uint32_t(source->Size());
-    const std::string fileName = PathParts::Of(sourcePath).name;
     auto plan = PlanOfRealEntries(-1);
-    plan.push_back({fileName.substr(0, 12), size, ArchiveSource{source, {}, 0}});
+    plan.push_back({entryName, size, ArchiveSource{source, {}, 0}});
     SortPlan(plan);
     if (WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", fileName.c_str()), realCount_) !=
         Rewrite::Ok) {

@@ -40,18 +40,32 @@ protected:
     void SetUp() override { fs::create_directories(src); }
 };
 
-TEST_F(Rebuild, RepackAllFilesFollowsTheNameRules) {
+// Every file the rules leave out is logged once with the reason, and the end says how many and where the log is;
+// only the new archive itself and its log are passed over without a word.
+TEST_F(Rebuild, RepackAllFilesFollowsTheNameRulesAndLogsEachFileLeftOutOnce) {
     Files({"b.SHP", "a.png", "readme.txt", "setup.exe", "varnek2.keep", "ab_cd.png", "BR_tank.png", "abcdefgh.shpx",
-           ".hidden", "New.dat"});
+           ".hidden", "New.dat", "\xC3\x9Cn\xC3\xAF.SHP", "Err_new.log"});
     services.messages.QueueAnswer(false);
+    dat.Log().OpenForArchive((src / "new.DAT").string());
     ASSERT_TRUE(dat.Repack((src / "new.DAT").string()));
+    dat.Log().Close(true);
     EXPECT_EQ(services.messages.Questions().size(), 1u);
     const auto packed = test::ParseArchive(src / "new.DAT");
     ASSERT_TRUE(packed.sound);
-    EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt"}));
-    EXPECT_EQ(packed.entries[0].offset, 4u + 17 * 5);
+    EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt", "\xDCn\xEF.SHP"}));
+    EXPECT_EQ(packed.entries[0].offset, 4u + 17 * 6);
     EXPECT_EQ(packed.entries[1].bytes, test::ReadBytes(src / "b.SHP"));
     EXPECT_EQ(services.progress.titles, std::vector<std::string>{"Repacking"});
+    EXPECT_EQ(test::ReadText(src / "Err_new.log"),
+              ".hidden excluded because hidden files are not packed\n"
+              "abcdefgh.shpx excluded because an archive keeps names of at most 12 characters\n"
+              "ab_cd.png excluded because no underscore are allowed\n"
+              "setup.exe excluded because programs are not packed\n"
+              "varnek2.keep excluded because the game's own files are not packed\n");
+    EXPECT_EQ(services.messages.Notices(),
+              std::vector<std::string>{(src / "new.DAT").string() + " holds 5 files; 5 files of " + src.string() +
+                                       "/ were left out.\nThey are listed in " + (src / "Err_new.log").string()});
+    EXPECT_TRUE(services.messages.Errors().empty());
 }
 
 TEST_F(Rebuild, RepackImagesOnlyLogsUnderscores) {
