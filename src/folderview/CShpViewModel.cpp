@@ -7,13 +7,14 @@
 #include "base/DisplayText.h"
 #include "ui/FileSystem.h"
 #include "base/Format.h"
+#include "ui/Messages.h"
 #include "ui/Pickers.h"
 #include "base/TextCase.h"
 
 namespace pixmond {
 
-CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings)
-    : files_system_(files), images_(images), settings_(settings) {}
+CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings, Messages& messages)
+    : files_system_(files), images_(images), settings_(settings), messages_(messages) {}
 
 int CShpViewModel::KindOf(const std::string& name) {
     const size_t dot = name.find_last_of('.');
@@ -96,59 +97,94 @@ void CShpViewModel::SelectFile(int row) {
 
 void CShpViewModel::HandleFileSelection() {
     if (fileRow_ < 0) {
-        images_.CloseAll();
-        iconRows_.clear();
-        iconRow_ = -1;
         currentPath_ = folder_;
-        kind_ = kKindNone;
-        drawKind_ = kKindNone;
-        RefreshLabels();
+        ClearFile();
         return;
     }
     currentPath_ = folder_ + files_[size_t(fileRow_)];
+    const std::string name = DisplayText(files_[size_t(fileRow_)]);
     const int kind = KindOf(currentPath_);
-    switch (kind) {
-        case kKindShp:
-            kind_ = kind;
-            images_.OpenShp(currentPath_);
-            FillIconList(0);
-            break;
-        case kKindS16:
-            kind_ = kind;
-            images_.OpenS16(currentPath_);
-            FillIconList(0);
-            break;
-        case kKindPng:
-            // A picture that cannot be read leaves everything as it was.
-            if (!images_.OpenPng(currentPath_)) return;
-            kind_ = kind;
-            currentIcon_ = 0;
-            FillIconList(0);
-            break;
-        default:
-            // An unknown name leaves the last picture and its labels on show.
-            kind_ = kKindNone;
+    bool opened = false;
+    if (kind == kKindShp) images_.OpenShp(currentPath_);
+    if (kind == kKindS16) images_.OpenS16(currentPath_);
+    if (kind == kKindShp || kind == kKindS16) opened = images_.Problem(kind).empty();
+    if (kind == kKindPng) opened = images_.OpenPng(currentPath_);
+    if (!opened) {
+        // Nothing of the file shown before stays; the file that failed is named once.
+        ClearFile();
+        if (kind == kKindNone) {
+            note_ = Format("%s is no SHP, S16 or PNG file.", name.c_str());
             return;
+        }
+        std::string problem = images_.Problem(kind);
+        if (problem.empty()) problem = "It cannot be read.";
+        note_ = Format("%s cannot be shown.\n%s", name.c_str(), DisplayText(problem).c_str());
+        ReportOnce(Format("%s cannot be shown.\n%s", DisplayText(currentPath_).c_str(), DisplayText(problem).c_str()));
+        return;
     }
-    drawKind_ = kind_;
+    kind_ = drawKind_ = kind;
+    if (kind == kKindPng) currentIcon_ = 0;
+    FillIconList(0);
+    note_.clear();
+    if (kind == kKindPng) {
+        reported_.clear();
+        return;
+    }
+    const int count = images_.IconCount(kind);
+    const int missing = count - int(iconNumbers_.size());
+    if (count == 0) {
+        note_ = Format("%s holds no icons.", name.c_str());
+    } else if (missing > 0) {
+        // Only the icons the file holds are listed; the rest is said once.
+        const std::string damage =
+            Format("%d of its %d icons lie past the end of the file%s", missing, count,
+                   iconNumbers_.empty() ? "; none can be shown." : " and are not listed.");
+        note_ = iconNumbers_.empty() ? Format("%s is damaged:\n%s", name.c_str(), damage.c_str()) : std::string();
+        ReportOnce(Format("%s is damaged: %s", DisplayText(currentPath_).c_str(), damage.c_str()));
+        return;
+    }
+    reported_.clear();
+}
+
+void CShpViewModel::ReportOnce(const std::string& text) {
+    // A rescan, a return to this view or a redraw of the same file does not say it again.
+    if (reported_ == currentPath_) return;
+    reported_ = currentPath_;
+    messages_.Error(text);
+}
+
+void CShpViewModel::ClearFile() {
+    images_.CloseAll();
+    kind_ = drawKind_ = kKindNone;
+    iconRows_.clear();
+    iconNumbers_.clear();
+    iconRow_ = -1;
+    geometry_ = {};
+    pixelText_ = "No Pic loaded";
+    typeText_.clear();
+    note_.clear();
 }
 
 void CShpViewModel::FillIconList(int requested) {
     iconRows_.clear();
+    iconNumbers_.clear();
     iconRow_ = -1;
     if (files_.empty()) kind_ = kKindNone;
     if (kind_ == kKindNone) geometry_ = {};
     if (kind_ == kKindShp || kind_ == kKindS16) {
         const int count = images_.IconCount(kind_);
         for (int i = 1; i <= count; ++i) {
+            if (!images_.IconHeld(kind_, i)) continue;
             const IconGeometry size = images_.IconSize(kind_, i);
             iconRows_.push_back(Format("Icon #%i (%dx%d)", i, size.width, size.height));
+            iconNumbers_.push_back(i);
         }
-        if (count > 0) {
+        if (!iconNumbers_.empty()) {
             int icon = requested == 0 ? currentIcon_ : requested;
-            if (icon < 1 || icon > count) icon = 1;
+            if (std::find(iconNumbers_.begin(), iconNumbers_.end(), icon) == iconNumbers_.end())
+                icon = iconNumbers_.front();
             currentIcon_ = images_.SelectIcon(kind_, icon);
-            iconRow_ = currentIcon_ - 1;
+            iconRow_ = int(std::find(iconNumbers_.begin(), iconNumbers_.end(), currentIcon_) - iconNumbers_.begin());
         }
     } else if (kind_ == kKindPng) {
         if (const CBmpDib* picture = images_.Picture(kKindPng)) {
@@ -162,10 +198,8 @@ void CShpViewModel::FillIconList(int requested) {
 void CShpViewModel::SelectIcon(int row) {
     if (row < 0 || row >= int(iconRows_.size())) return;
     iconRow_ = row;
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        currentIcon_ = images_.SelectIcon(kind_, row + 1);
-        iconRow_ = currentIcon_ > 0 ? currentIcon_ - 1 : row;
-    }
+    if ((kind_ == kKindShp || kind_ == kKindS16) && row < int(iconNumbers_.size()))
+        currentIcon_ = images_.SelectIcon(kind_, iconNumbers_[size_t(row)]);
     RefreshLabels();
 }
 
@@ -183,7 +217,8 @@ void CShpViewModel::SetPictureTexts(int kind, bool palette) {
         pixelText_ = Format("Pal=%d (%d,%d,%d)", index, table[size_t(index) * 4 + 2], table[size_t(index) * 4 + 1],
                             table[size_t(index) * 4]);
     } else if (picture->ImageSize() >= 3) {
-        pixelText_ = Format("RGB(%d,%d,%d)", bits[0], bits[1], bits[2]);
+        // Stored blue, green, red; the label names them red, green, blue.
+        pixelText_ = Format("RGB(%d,%d,%d)", bits[2], bits[1], bits[0]);
     } else {
         pixelText_ = "No Pic loaded";
     }
@@ -192,7 +227,7 @@ void CShpViewModel::SetPictureTexts(int kind, bool palette) {
 
 void CShpViewModel::RefreshLabels() {
     if (kind_ == kKindShp || kind_ == kKindS16) {
-        if (images_.IconCount(kind_) > 0) {
+        if (!iconNumbers_.empty()) {
             geometry_ = images_.CurrentGeometry(kind_);
             SetPictureTexts(kind_, kind_ == kKindShp);
         } else {
@@ -233,10 +268,8 @@ void CShpViewModel::SetZoom(int zoom) {
     if (kind_ != kKindPng) collage_ = false;
 }
 
-bool CShpViewModel::ZoomChecked(int zoom) const {
-    if (zoom == 1) return zoom_ == 1 || (collage_ && kind_ != kKindPng);
-    return zoom_ == zoom;
-}
+// A PNG picture is drawn whole at the zoom, never as a collage; exactly one of the two kinds of check is on.
+bool CShpViewModel::ZoomChecked(int zoom) const { return !CollageChecked() && zoom_ == zoom; }
 
 void CShpViewModel::SetOutputType(int type) {
     outputType_ = type;
@@ -245,7 +278,7 @@ void CShpViewModel::SetOutputType(int type) {
 
 void CShpViewModel::Draw(Canvas& canvas, const PixelRect& area) {
     if (drawKind_ == kKindShp || drawKind_ == kKindS16) {
-        if (images_.IconCount(drawKind_) <= 0) return;
+        if (iconNumbers_.empty()) return;
         images_.Draw(drawKind_, canvas, area, zoom_, collage_, mirror_);
     } else if (drawKind_ == kKindPng) {
         images_.Draw(kKindPng, canvas, area, zoom_, false, mirror_);

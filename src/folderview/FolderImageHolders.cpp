@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "image/PngReader.h"
+#include "ui/CollectingMessages.h"
 #include "base/Rect.h"
 #include "image/Canvas.h"
 
@@ -15,12 +16,25 @@ void FolderImageHolders::OpenShp(const std::string& path) {
 
 void FolderImageHolders::OpenS16(const std::string& path) {
     setDecoded_ = false;
-    if (!set_.OpenFile(path)) set_.CloseFile();
+    s16Problem_.clear();
+    if (!set_.OpenFile(path)) {
+        set_.CloseFile();
+        s16Problem_ = "It cannot be opened.";
+    } else if (set_.IconCount() == 0 && set_.File()->Size() != 4) {
+        s16Problem_ = "It is not a readable S16 file: its icon count does not fit the file.";
+    }
 }
 
 bool FolderImageHolders::OpenPng(const std::string& path) {
+    pngProblem_ = "It cannot be opened.";
     if (!std::ifstream(path, std::ios::binary)) return false;
-    if (set_.LoadPngPicture(path, messages_) != kPngLoaded) return false;
+    // The loader's words go into the view's one message about the file.
+    CollectingMessages said;
+    if (set_.LoadPngPicture(path, said) != kPngLoaded) {
+        pngProblem_ = said.Entries().empty() ? "It is not a readable PNG picture." : said.Entries().back().text;
+        return false;
+    }
+    pngProblem_.clear();
     set_.CloseFile();
     setDecoded_ = set_.Bits() != nullptr;
     return true;
@@ -36,6 +50,21 @@ int FolderImageHolders::IconCount(int kind) const {
     if (kind == kKindShp) return shp_.IconCount();
     if (kind == kKindS16) return set_.IconCount();
     return 0;
+}
+
+bool FolderImageHolders::IconHeld(int kind, int icon) const {
+    if (kind == kKindShp) return shp_.IconReadable(icon);
+    if (kind != kKindS16 || icon < 1 || icon > set_.IconCount() || !set_.File()) return false;
+    const std::uint64_t data = std::uint64_t(set_.BaseOffset()) + 4 + std::uint64_t(set_.IconCount()) * CShp3::kEntrySize +
+                               set_.Entries()[size_t(icon - 1)].dataOffset;
+    return data < set_.File()->Size();
+}
+
+std::string FolderImageHolders::Problem(int kind) const {
+    if (kind == kKindShp) return shp_.HasDirectory() ? std::string() : shp_.Problem();
+    if (kind == kKindS16) return s16Problem_;
+    if (kind == kKindPng) return pngProblem_;
+    return {};
 }
 
 IconGeometry FolderImageHolders::IconSize(int kind, int icon) const {

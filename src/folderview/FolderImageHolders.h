@@ -17,6 +17,8 @@ public:
     bool OpenPng(const std::string& path) override;
     void CloseAll() override;
     int IconCount(int kind) const override;
+    bool IconHeld(int kind, int icon) const override;
+    std::string Problem(int kind) const override;
     IconGeometry IconSize(int kind, int icon) const override;
     int SelectIcon(int kind, int icon) override;
     IconGeometry CurrentGeometry(int kind) const override;
@@ -32,6 +34,7 @@ private:
     CShp3 set_;
     bool shpDecoded_ = false;
     bool setDecoded_ = false;
+    std::string s16Problem_, pngProblem_;
 };
 
 }  // namespace pixmond

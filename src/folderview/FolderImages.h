@@ -32,6 +32,10 @@ public:
     virtual void CloseAll() = 0;
 
     virtual int IconCount(int kind) const = 0;
+    // Whether icon n (from 1) of the open file lies inside the file, so that it can be shown (kinds 1 and 2).
+    virtual bool IconHeld(int kind, int icon) const = 0;
+    // Why the file last opened for the kind could not be read; empty when it could.
+    virtual std::string Problem(int kind) const = 0;
     // The width and height shown in the icon list's row of an icon (numbered from 1).
     virtual IconGeometry IconSize(int kind, int icon) const = 0;
     // Clamps into 1..count, decodes it; the number now current, 0 without icons.
