@@ -1,6 +1,7 @@
 #include "folderview/CShpViewModel.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "image/CBmpDib.h"
 #include "ui/AppSettings.h"
@@ -33,7 +34,11 @@ void CShpViewModel::Initialise() {
 }
 
 void CShpViewModel::SetFolder(const std::string& folder) {
-    folder_ = WithTrailingSeparator(folder);
+    // A folder given relative to the working folder (--folder icons) is kept whole, so that paths, messages
+    // and the folder picker all name it the same way.
+    std::error_code ec;
+    const std::filesystem::path whole = folder.empty() ? std::filesystem::path() : std::filesystem::absolute(folder, ec);
+    folder_ = WithTrailingSeparator(ec ? folder : whole.lexically_normal().string());
     Scan();
     HandleFileSelection();
 }

@@ -239,6 +239,10 @@ TEST_F(ShpViewModelTest, ChoosingAFolderRescansAndRemembersItCancelChangesNothin
     EXPECT_EQ(pickers.requests[0].title, "Select new folder");
     EXPECT_EQ(pickers.requests[0].initial, model_.Folder());
 
+    // A folder given relative to the working folder is kept whole; the picker starts there.
+    model_.SetFolder(std::filesystem::relative(other.Path()).string());
+    EXPECT_EQ(model_.Folder(), other.Path().string() + "/");
+    model_.SetFolder(dir_.Path().string());
     pickers.QueueFolder(other.Path().string());
     EXPECT_TRUE(model_.ChooseFolder(pickers));
     EXPECT_EQ(model_.Files(), (Names{"only.shp"}));
