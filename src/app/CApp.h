@@ -54,9 +54,9 @@ private:
     QtProgressFactory progress_;
     QtTextDrawer text_;
     Services services_{messages_, store_, shell_, files_, progress_};
-    AppSettings settings_;
-    QtPickers pickers_{store_, settings_, files_, messages_};
-    CAppDoc doc_{store_, settings_};
+    AppSettings settings_{store_};
+    QtPickers pickers_{settings_, files_, messages_};
+    CAppDoc doc_{settings_};
     std::unique_ptr<CMainFrame> frame_;
 };
 

@@ -5,7 +5,7 @@
 
 namespace pixmond {
 
-CAppDoc::CAppDoc(Settings& store, AppSettings& settings) : store_(store), settings_(settings) {}
+CAppDoc::CAppDoc(AppSettings& settings) : settings_(settings) {}
 
 CAppDoc::~CAppDoc() {
     if (settingsLoaded_) SaveSettings();
@@ -13,15 +13,14 @@ CAppDoc::~CAppDoc() {
 
 void CAppDoc::OnNewDocument() {
     if (settingsLoaded_) return;
-    settings_.Load(store_);
-    recent_.Load(store_);
+    recent_.Load(settings_.Store());
     settingsLoaded_ = true;
 }
 
 bool CAppDoc::SaveSettings() {
-    settings_.Save(store_);
-    recent_.Save(store_);
-    return store_.Flush();
+    settings_.WriteMissing();
+    recent_.Save(settings_.Store());
+    return settings_.Store().Flush();
 }
 
 bool CAppDoc::OnOpenDocument(const std::string& path) {

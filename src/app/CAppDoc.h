@@ -6,20 +6,20 @@
 
 namespace pixmond {
 
-class Settings;
-struct AppSettings;
+class AppSettings;
 
-// The one document: it holds no archive data, only loads the settings once, saves them at the end, keeps the
-// recently used files and routes a file to open to the view that can take it.
+// The one document: it holds no archive data, only reads the recent files once, makes the settings store permanent
+// at the end, keeps the recently used files and routes a file to open to the view that can take it. The settings
+// themselves are read and written live through AppSettings; nothing is copied back at the end.
 class CAppDoc {
 public:
-    CAppDoc(Settings& store, AppSettings& settings);
+    explicit CAppDoc(AppSettings& settings);
     ~CAppDoc();
 
-    // The first call loads the settings; later calls change nothing.
+    // The first call reads the recent files; later calls change nothing.
     void OnNewDocument();
     bool SettingsLoaded() const { return settingsLoaded_; }
-    // Writes the settings and the recent files to the store.
+    // Writes the recent files and the values the store still lacks, then flushes the store.
     bool SaveSettings();
 
     // Who opens a file: the frame sets this to hand it to the archive browser when that is the active view.
@@ -29,7 +29,6 @@ public:
     RecentFiles& Recent() { return recent_; }
 
 private:
-    Settings& store_;
     AppSettings& settings_;
     RecentFiles recent_{6};
     std::function<bool(const std::string&)> opener_;

@@ -167,7 +167,7 @@ void CMainFrame::FitMinimumSize() {
 }
 
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(ToQString(FrameTitle(mode_ == kDatMode ? 0 : 1, PIXMOND_VERSION, context_.settings.last)));
+    setWindowTitle(ToQString(FrameTitle(mode_ == kDatMode ? 0 : 1, PIXMOND_VERSION, context_.settings.Last())));
 }
 
 bool CMainFrame::OpenDocument(const std::string& path) {
@@ -180,7 +180,7 @@ bool CMainFrame::OpenDocument(const std::string& path) {
 void CMainFrame::OpenHelp() {
     const std::filesystem::path programFolder = PathFromQString(QCoreApplication::applicationDirPath());
     pixmond::OpenHelp(context_.services.shell, context_.services.messages, context_.services.files,
-                      context_.settings.last, programFolder);
+                      context_.settings.Last(), programFolder);
 }
 
 void CMainFrame::ShowAbout() {
@@ -189,11 +189,11 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::ToggleHistory() {
-    context_.settings.useHistory = context_.settings.useHistory ? 0 : 1;
+    context_.settings.SetUseHistory(!context_.settings.UseHistory());
     historyAction_->setChecked(HistoryChecked());
 }
 
-bool CMainFrame::HistoryChecked() const { return context_.settings.useHistory != 0; }
+bool CMainFrame::HistoryChecked() const { return context_.settings.UseHistory(); }
 
 void CMainFrame::RestoreGeometry() {
     const std::string saved = context_.services.settings.GetString(kWindowSection, "Geometry");

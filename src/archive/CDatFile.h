@@ -63,11 +63,13 @@ public:
     CLog& Log() { return log_; }
 
     // Rebuilds. Every archive written goes to a temporary file beside its target first.
-    // Packs the files of the new archive's own folder; asks whether only image files are wanted.
-    bool Repack(const std::string& newArchivePath);
-    // Packs folder into newArchivePath; the first form asks for the mode, the second is told.
-    bool Repack(const std::string& folder, const std::string& newArchivePath);
+    // Packs the files of folder into newArchivePath: every file, or only the SHP, S16, PNG and JPG files.
     bool Repack(const std::string& folder, const std::string& newArchivePath, bool imagesOnly);
+    // The question whose answer is imagesOnly (Yes: only image files).
+    static constexpr const char* kRepackQuestion =
+        "If you want to create a Quarnel datfile including only SHP/PNG/S16 icon files in the folder)\n>>>  Answer YES\n\n"
+        "If you want to create a Orvel datfile (include all files in a folder)\n>>>  Answer NO (varnek2 type)\n\n"
+        "Please click NO to create a Orvel datfile, or YES to create Quarnel datfile ...";
     // Writes every real entry into folder under the name it has in the archive.
     bool Unpack(const std::string& folder);
     // Writes entry index to target; returns target, or "" when nothing was written.

@@ -2,6 +2,7 @@
 #include "archive/CDatFile.h"
 #include "image/ImageSetColours.h"
 #include "image/Canvas.h"
+#include "ui/AppSettings.h"
 
 namespace pixmond {
 
@@ -13,7 +14,7 @@ std::uint8_t CDatFile::CurrentType() const {
 bool CDatFile::HasCurrentEntry() const { return CurrentType() != kTypeOther; }
 
 int CDatFile::OutputImage() const {
-    return ClampOutputImage(services_.settings.GetInt(kSettingsSection, "Output image", 0));
+    return AppSettings(services_.settings).OutputImage();
 }
 
 bool CDatFile::SelectEntry(int index) {

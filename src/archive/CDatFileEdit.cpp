@@ -7,6 +7,7 @@
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
+#include "ui/AppSettings.h"
 
 namespace pixmond {
 
@@ -248,7 +249,7 @@ int CDatFile::AddFiles(const std::vector<std::string>& list) {
         }
     }
     if (!list.empty()) {
-        services_.settings.SetString(kSettingsSection, "S16 folder", PathParts::Of(list.back()).folder);
+        AppSettings(services_.settings).SetS16Folder(PathParts::Of(list.back()).folder);
     }
     Load(archive, true);
     services_.messages.Notice(

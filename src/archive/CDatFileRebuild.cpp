@@ -14,11 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kRepackQuestion =
-    "If you want to create a Quarnel datfile including only SHP/PNG/S16 icon files in the folder)\n>>>  Answer YES\n\n"
-    "If you want to create a Orvel datfile (include all files in a folder)\n>>>  Answer NO (varnek2 type)\n\n"
-    "Please click NO to create a Orvel datfile, or YES to create Quarnel datfile ...";
-
 bool HasUnderscoreNotBr(const std::string& name) {
     return name.find('_') != std::string::npos && name.rfind("BR_", 0) != 0;
 }
@@ -92,15 +87,6 @@ std::vector<std::string> CDatFile::StoredNames() const {
         }
     }
     return out;
-}
-
-bool CDatFile::Repack(const std::string& newArchivePath) {
-    return Repack(PathParts::Of(newArchivePath).folder, newArchivePath);
-}
-
-bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePath) {
-    const bool imagesOnly = services_.messages.Question(kRepackQuestion);
-    return Repack(folder, newArchivePath, imagesOnly);
 }
 
 bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePath, bool imagesOnly) {

@@ -130,6 +130,27 @@ std::optional<CDatReports::Directory> CDatReports::ReadOther(const std::filesyst
     return dir;
 }
 
+bool CDatReports::CanCompareWith(const std::filesystem::path& other) const { return ReadOther(other).has_value(); }
+
+bool CDatReports::HasFakeFile() const {
+    const PathParts parts = PathParts::Of(dat_.Path());
+    return services_.files.FindIgnoringCase(parts.folder, parts.title + ".keep").has_value();
+}
+
+std::vector<std::string> CDatReports::CompatibilityQuestions(const std::filesystem::path& other) const {
+    std::vector<std::string> questions;
+    CFakefile fakes;
+    if (!LoadFakes(other.string(), fakes)) {
+        questions.push_back(Format("Do you want to continue without fake-icons for second datfile %s ?",
+                                   TitleOf(other.string()).c_str()));
+    }
+    if (!LoadFakes(dat_.Path(), fakes)) {
+        questions.push_back(Format("Do you want to continue without fake-icons for primary datfile %s ?",
+                                   TitleOf(dat_.Path()).c_str()));
+    }
+    return questions;
+}
+
 bool CDatReports::LoadFakes(const std::string& archive, CFakefile& fakes) const {
     const PathParts parts = PathParts::Of(archive);
     const auto keep = services_.files.FindIgnoringCase(parts.folder, parts.title + ".keep");
@@ -164,16 +185,13 @@ std::filesystem::path Prepared(const std::filesystem::path& path, FileSystem& fi
 
 }  // namespace
 
-bool CDatReports::ReportItems(const std::filesystem::path& reportPath, bool withIcons) {
+bool CDatReports::ReportItems(const std::filesystem::path& reportPath, bool withIcons, bool withFakesWanted) {
     SafeFile file(Prepared(reportPath, services_.files));
     if (!OpenReport(file, reportPath)) return false;
     const std::string& path = dat_.Path();
     CFakefile fakes;
     const PathParts parts = PathParts::Of(path);
-    if (services_.files.FindIgnoringCase(parts.folder, parts.title + ".keep") &&
-        services_.messages.Question("Do you want to add fake icons to list ?")) {
-        LoadFakes(path, fakes);
-    }
+    if (withFakesWanted) LoadFakes(path, fakes);
     const bool withFakes = fakes.Count() > 0;
     const int reals = dat_.RealCount();
 
@@ -195,7 +213,8 @@ bool CDatReports::ReportItems(const std::filesystem::path& reportPath, bool with
     return Finish(file, out, reportPath);
 }
 
-bool CDatReports::DiffReport(const std::filesystem::path& other, const std::filesystem::path& reportPath) {
+bool CDatReports::DiffReport(const std::filesystem::path& other, const std::filesystem::path& reportPath,
+                             bool withFakesWanted, bool onlyDifferences) {
     const auto dir = ReadOther(other);
     if (!dir) return false;
     // 0 not yet seen, 1 found in both, 2 reported missing.
@@ -208,13 +227,8 @@ bool CDatReports::DiffReport(const std::filesystem::path& other, const std::file
     const std::string& path = dat_.Path();
     const PathParts parts = PathParts::Of(path);
     CFakefile fakes;
-    if (services_.files.FindIgnoringCase(parts.folder, parts.title + ".keep") &&
-        services_.messages.Question("Do you want to add fake icons to current datfile ?")) {
-        LoadFakes(path, fakes);
-    }
+    if (withFakesWanted) LoadFakes(path, fakes);
     const bool withFakes = fakes.Count() > 0;
-    const bool onlyDifferences =
-        services_.messages.Question("\n Do you want to include ONLY items \n not included on both files ? \n");
 
     const std::string openTitle = parts.title;
     const std::string otherTitle = TitleOf(other.string());
@@ -287,17 +301,9 @@ bool CDatReports::CompatibilityReport(const std::filesystem::path& other, const 
     const std::string openTitle = TitleOf(dat_.Path());
 
     CFakefile otherFakes;
-    if (!LoadFakes(other.string(), otherFakes) &&
-        !services_.messages.Question(
-            Format("Do you want to continue without fake-icons for second datfile %s ?", otherTitle.c_str()))) {
-        return false;
-    }
+    LoadFakes(other.string(), otherFakes);
     CFakefile openFakes;
-    if (!LoadFakes(dat_.Path(), openFakes) &&
-        !services_.messages.Question(
-            Format("Do you want to continue without fake-icons for primary datfile %s ?", openTitle.c_str()))) {
-        return false;
-    }
+    LoadFakes(dat_.Path(), openFakes);
 
     CmpMap otherAll, otherReal, openAll, openReal;
     for (const auto& title : dir->titles) {

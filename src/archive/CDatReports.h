@@ -14,14 +14,33 @@ namespace pixmond {
 class SafeFile;
 
 // The text reports on the open archive: its entry list, and its comparison with a second archive with or
-// without their fake entries. The caller picks the files; the questions go through the message service, so
-// the window and the command line share every line of it.
+// without their fake entries. The caller picks the files and makes the choices; the questions below are how the
+// window asks for them, and the command line answers them from its flags.
 class CDatReports {
 public:
     CDatReports(CDatFile& dat, Services& services) : dat_(dat), services_(services) {}
 
-    bool ReportItems(const std::filesystem::path& reportPath, bool withIcons);
-    bool DiffReport(const std::filesystem::path& other, const std::filesystem::path& reportPath);
+    // Asked for withFakes of the item list and of the difference, when the open archive has a fake-entry file.
+    static constexpr const char* kListFakesQuestion = "Do you want to add fake icons to list ?";
+    static constexpr const char* kDiffFakesQuestion = "Do you want to add fake icons to current datfile ?";
+    // Asked for onlyDifferences.
+    static constexpr const char* kOnlyDifferencesQuestion =
+        "\n Do you want to include ONLY items \n not included on both files ? \n";
+
+    // The open archive has a fake-entry (.keep) file beside it, whatever its case: only then is there a choice.
+    bool HasFakeFile() const;
+    // The second archive can be compared with: false, with an error, when it cannot be read.
+    bool CanCompareWith(const std::filesystem::path& other) const;
+    // The questions to answer Yes before a compatibility report goes on: one for each of the two archives that
+    // has no fake entries, the second archive first.
+    std::vector<std::string> CompatibilityQuestions(const std::filesystem::path& other) const;
+
+    bool ReportItems(const std::filesystem::path& reportPath, bool withIcons, bool withFakes);
+    // withFakes: the fake entries of the open archive are compared too; onlyDifferences: entries found in both
+    // are counted but not listed.
+    bool DiffReport(const std::filesystem::path& other, const std::filesystem::path& reportPath, bool withFakes,
+                    bool onlyDifferences);
+    // An archive without fake entries is compared by its real entries.
     bool CompatibilityReport(const std::filesystem::path& other, const std::filesystem::path& reportPath);
 
     // Both comparisons start only from an entry that shows icons.

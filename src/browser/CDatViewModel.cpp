@@ -6,7 +6,6 @@
 #include "image/Canvas.h"
 #include "base/Format.h"
 #include "base/DisplayText.h"
-#include "base/PathParts.h"
 #include "base/TextCase.h"
 
 namespace pixmond {
@@ -19,8 +18,7 @@ bool CDatViewModel::ArchiveOpened(const std::string& path) {
         if (!dat_.Loaded()) RebuildList(0);
         return false;
     }
-    settings_.last = path;
-    settings_.lastFolder = PathParts::Of(path).folder;
+    settings_.SetLast(path);
     // Descriptions the user picked for this archive stay while it is opened again (after a repack over it);
     // any other archive brings the file beside it, or none.
     if (path == pickedFor_) {

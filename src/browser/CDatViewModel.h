@@ -10,7 +10,7 @@ namespace pixmond {
 
 class Canvas;
 class CDatFile;
-struct AppSettings;
+class AppSettings;
 
 // What the archive browser shows and does, without the widgets: the listed rows, the current entry and icon,
 // the collage, zoom and mirror state, the labels and the description of the current entry. The window pulls

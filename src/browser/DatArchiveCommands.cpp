@@ -2,6 +2,7 @@
 
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
+#include "browser/FilterLog.h"
 #include "ui/AppSettings.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -19,17 +20,19 @@ bool DatArchiveCommands::OpenArchive(const std::string& path) {
 
 void DatArchiveCommands::Open() {
     const std::string path =
-        pickers_.PickFile(settings_.lastFolder + "*.dat", "Select DAT file", kDatFilter, ".dat", true);
+        pickers_.PickFile(settings_.LastFolder() + "*.dat", "Select DAT file", kDatFilter, ".dat", true);
     if (!path.empty()) OpenArchive(path);
 }
 
 void DatArchiveCommands::Repack() {
     const std::string path =
-        pickers_.PickFile(settings_.s16Folder + "*.dat", "Select new DAT file to create", kDatFilter, ".dat", false);
+        pickers_.PickFile(settings_.S16Folder() + "*.dat", "Select new DAT file to create", kDatFilter, ".dat", false);
     if (path.empty()) return;
     CDatFile& dat = view_.Dat();
+    // The archive packs the files of its own folder.
+    const bool imagesOnly = dat.GetServices().messages.Question(CDatFile::kRepackQuestion);
     dat.Log().OpenForArchive(path);
-    const bool packed = dat.Repack(path);
+    const bool packed = dat.Repack(PathParts::Of(path).folder, path, imagesOnly);
     dat.Log().Close(packed);
     if (packed) OpenArchive(path);
 }
@@ -56,7 +59,7 @@ void DatArchiveCommands::Extract() {
         return;
     }
     const std::string name = StoredName(entry);
-    const std::string target = pickers_.PickFile(settings_.s16Folder + name, "Select extract file name", "", "", false);
+    const std::string target = pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
     if (target.empty()) return;
     const std::string written = dat.Extract(entry, target);
     if (!written.empty()) dat.GetServices().messages.Notice(Format("\n%s \t saved to disk  \n", written.c_str()));
@@ -73,10 +76,10 @@ DatArchiveCommands::Deferred DatArchiveCommands::Replace() {
     const int entry = view_.CurrentEntry();
     const std::string name = StoredName(entry);
     const std::string source =
-        pickers_.PickFile(settings_.s16Folder + name, "Select Shp replacement file", kIconFilter, "", true);
+        pickers_.PickFile(settings_.S16Folder() + name, "Select Shp replacement file", kIconFilter, "", true);
     if (source.empty()) return {};
     const PathParts chosen = PathParts::Of(source);
-    settings_.s16Folder = chosen.folder;
+    settings_.SetS16Folder(chosen.folder);
     if (!EqualIgnoringCase(chosen.title, dat.Item(entry).Title())) {
         dat.GetServices().messages.Error(
             "\n   You must pick a same name Shp file for replacement !   \nUse Add option instead");
@@ -110,13 +113,13 @@ DatArchiveCommands::Deferred DatArchiveCommands::Add() {
     CDatFile& dat = view_.Dat();
     if (dat.Total() < 1 || !dat.ArchiveOpen()) return {};
     std::vector<std::string> files =
-        pickers_.PickFiles(settings_.s16Folder, "Select SHP/S16/PNG file/s to add", kIconFilter);
+        pickers_.PickFiles(settings_.S16Folder(), "Select SHP/S16/PNG file/s to add", kIconFilter);
     if (files.empty()) return {};
     return [this, files = std::move(files)] {
         if (hooks_.redrawNow) hooks_.redrawNow();
         const int row = view_.ListSelection();
         if (view_.Dat().AddFiles(files) < 0) return;
-        settings_.s16Folder = PathParts::Of(files.back()).folder;
+        settings_.SetS16Folder(PathParts::Of(files.back()).folder);
         view_.RebuildList(row);
     };
 }
@@ -155,10 +158,22 @@ void DatArchiveCommands::ExtractListed() {
     const std::string table = PickTable();
     if (table.empty()) return;
     // Before any folder was remembered the picker starts beside the archive.
-    const std::string start = settings_.s16Folder.empty() ? PathParts::Of(dat.Path()).folder : settings_.s16Folder;
+    const std::string remembered = settings_.S16Folder();
+    const std::string start = remembered.empty() ? PathParts::Of(dat.Path()).folder : remembered;
     const std::string folder = pickers_.PickFolder(start, "Select folder to extract icons");
     if (folder.empty()) return;
     dat.ExtractListed(table, folder);
+}
+
+void DatArchiveCommands::LogFilter() {
+    CDatFile& dat = view_.Dat();
+    Services& services = dat.GetServices();
+    if (!FilterLog::HasRows(view_.List(), services.messages)) return;
+    const std::string path = pickers_.PickFile(FilterLog::ProposedPath(dat.Path(), services.files).string(),
+                                               "Select log file", "Text files |*.txt", ".txt", false);
+    if (path.empty()) return;
+    const bool withInfo = services.messages.Question(FilterLog::kQuestion);
+    FilterLog::Write(view_.List(), dat.Items(), path, withInfo, services);
 }
 
 }  // namespace pixmond

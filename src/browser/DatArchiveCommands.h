@@ -6,7 +6,7 @@ namespace pixmond {
 
 class CDatViewModel;
 class Pickers;
-struct AppSettings;
+class AppSettings;
 
 // The archive browser's commands that write archives or files: they ask through the pickers, check what the
 // user chose and call the archive. The heavy ones hand back the rest of their work, to be run once the picker
@@ -32,6 +32,8 @@ public:
     Deferred Add();
     void CopyListed();
     void ExtractListed();
+    // "Log Filter": the listed rows into a text file, with their descriptions when the user wants them.
+    void LogFilter();
 
     // The folder of the last unpack; the copy-list pickers start there.
     const std::string& UnpackFolder() const { return unpackFolder_; }

@@ -29,27 +29,22 @@ std::filesystem::path FilterLog::ProposedPath(const std::filesystem::path& archi
     return logs / (PathParts::Of(archive.string()).title + "_filter-icons.txt");
 }
 
-bool FilterLog::Write(const DatListModel& model, std::span<const TDatItem> entries,
-                      const std::filesystem::path& archive, Services& services, const PathPicker& pick) {
-    if (model.Rows().empty()) {
-        services.messages.Notice("No icons to log ...");
+bool FilterLog::HasRows(const DatListModel& model, Messages& messages) {
+    if (!model.Rows().empty()) return true;
+    messages.Notice("No icons to log ...");
+    return false;
+}
+
+bool FilterLog::Write(const DatListModel& model, std::span<const TDatItem> entries, const std::filesystem::path& path,
+                      bool withInfo, Services& services) {
+    if (!HasRows(model, services.messages)) return false;
+    SafeFile file(path);
+    const std::string text = Text(model, entries, withInfo);
+    if (!file.IsOpen() || !file.Write(text.data(), text.size()) || !file.Commit()) {
+        services.messages.Error(Format("Error on creating [%s]", path.string().c_str()));
         return false;
     }
-    const auto path = pick(ProposedPath(archive, services.files));
-    if (!path) return false;
-    SafeFile file(*path);
-    if (!file.IsOpen()) {
-        services.messages.Error(Format("Error on creating [%s]", path->string().c_str()));
-        return false;
-    }
-    const std::string heading = Heading(model);
-    const bool withInfo = services.messages.Question(kQuestion);
-    const std::string text = heading + Rows(model, entries, withInfo);
-    if (!file.Write(text.data(), text.size()) || !file.Commit()) {
-        services.messages.Error(Format("Error on creating [%s]", path->string().c_str()));
-        return false;
-    }
-    ShowFile(services.shell, services.messages, *path);
+    ShowFile(services.shell, services.messages, path);
     return true;
 }
 

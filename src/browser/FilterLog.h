@@ -1,7 +1,5 @@
 #pragma once
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -14,15 +12,15 @@ namespace pixmond {
 // "Log Filter": the rows of the archive browser, with the filters that chose them, written to a text file.
 class FilterLog {
 public:
-    // Asked for the file to write, given the proposed one; nothing ends the command silently.
-    using PathPicker = std::function<std::optional<std::filesystem::path>(const std::filesystem::path& proposed)>;
-
     // The OPENLOG folder beside the archive when it exists, else the one beside the archive's folder.
     static std::filesystem::path ProposedPath(const std::filesystem::path& archive, const FileSystem& files);
 
-    // Writes the model's rows and shows the file. False when nothing was written.
-    static bool Write(const DatListModel& model, std::span<const TDatItem> entries,
-                      const std::filesystem::path& archive, Services& services, const PathPicker& pick);
+    // There are rows to log; a notice says so when there are none.
+    static bool HasRows(const DatListModel& model, Messages& messages);
+    // Writes the model's rows to path, with each row's description when withInfo, and shows the file. False when
+    // nothing was written.
+    static bool Write(const DatListModel& model, std::span<const TDatItem> entries, const std::filesystem::path& path,
+                      bool withInfo, Services& services);
 
     // The text of the file; withInfo adds each row's description.
     static std::string Text(const DatListModel& model, std::span<const TDatItem> entries, bool withInfo);
@@ -30,6 +28,7 @@ public:
     static std::string Heading(const DatListModel& model);
     static std::string Rows(const DatListModel& model, std::span<const TDatItem> entries, bool withInfo);
 
+    // The question whose answer is withInfo.
     static constexpr const char* kQuestion =
         "\n   Do you want to include also descrition info ?   \n      (otherwise will include only iconID)         \n";
 };

@@ -100,8 +100,8 @@ struct RepackOpts {
 };
 bool RunRepack(const RepackOpts& o, ConsoleServices& console) {
     CDatFile dat(console.Get());
-    console.messages.SetAnswer(o.imagesOnly);
-    return WithLog(dat, o.archive, [&] { return dat.Repack(o.folder, o.archive); });
+    const bool imagesOnly = console.messages.Decided(CDatFile::kRepackQuestion, o.imagesOnly);
+    return WithLog(dat, o.archive, [&] { return dat.Repack(o.folder, o.archive, imagesOnly); });
 }
 
 struct UnpackOpts {

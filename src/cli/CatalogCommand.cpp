@@ -40,14 +40,12 @@ std::string CheckBox(const std::string& text) {
     return "";
 }
 
-int TypeIndex(const std::string& type, const Settings& settings) {
+int TypeIndex(const std::string& type, Settings& settings) {
     const std::string t = ToLower(type);
     if (t == "bmp") return 0;
     if (t == "png") return 1;
     if (t == "jpg") return 2;
-    AppSettings app;
-    app.Load(settings);
-    return app.outputImage;
+    return AppSettings(settings).OutputImage();
 }
 
 void ApplyChoices(const CatalogArgs& args, Services& services, CatalogSettings& s) {

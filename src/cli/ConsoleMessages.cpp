@@ -11,11 +11,13 @@ void ConsoleMessages::Error(const std::string& text) {
     err_ << text << '\n' << std::flush;
 }
 
+bool ConsoleMessages::Decided(const std::string& question, bool answer) {
+    out_ << question << '\n' << (answer ? "-> Yes" : "-> No") << '\n' << std::flush;
+    return answer;
+}
+
 bool ConsoleMessages::Question(const std::string& text) {
-    if (answer_) {
-        out_ << text << '\n' << (*answer_ ? "-> Yes" : "-> No") << '\n' << std::flush;
-        return *answer_;
-    }
+    if (answer_) return Decided(text, *answer_);
     err_ << text << "\n-> No (pass --yes to answer Yes)\n" << std::flush;
     return false;
 }

@@ -15,7 +15,10 @@ public:
     void Error(const std::string& text) override;
     bool Question(const std::string& text) override;
 
-    // The answer given to every question; none means "No", with a hint on stderr.
+    // A question the command answered from its flags before telling the core: shown with the answer, the way the
+    // window asks it, so a script's output says what was chosen. Returns the answer.
+    bool Decided(const std::string& question, bool answer);
+    // The answer given to every question the core asks; none means "No", with a hint on stderr.
     void SetAnswer(std::optional<bool> answer) { answer_ = answer; }
     int ErrorCount() const { return errors_; }
 

@@ -19,6 +19,7 @@
 #include "tools/BlockRequest.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
+#include "ui/AppSettings.h"
 #include "ui/CollectingMessages.h"
 #include "ui/Services.h"
 #include "base/TextCase.h"
@@ -146,7 +147,7 @@ int OutputTypeOf(const ExportRequest& request, Services& services) {
     if (type == "bmp") return 0;
     if (type == "png") return 1;
     if (type == "jpg") return 2;
-    return ClampOutputImage(services.settings.GetInt(kSettingsSection, "Output image", 0));
+    return AppSettings(services.settings).OutputImage();
 }
 
 // A picture path: as given, or with the type's extension when it has none.

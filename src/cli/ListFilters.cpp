@@ -1,7 +1,6 @@
 #include "cli/ListFilters.h"
 
 #include "browser/DatListModel.h"
-#include "cli/AnsweringMessages.h"
 #include "browser/FilterLog.h"
 #include "base/Format.h"
 #include "base/TextCase.h"
@@ -92,9 +91,7 @@ std::shared_ptr<ListFilterOpts> AddListFilterOptions(CLI::App* list) {
 
 bool RunFilteredList(const ListFilterOpts& opts, const std::string& archive, bool withFakes, bool json,
                      ConsoleServices& console) {
-    AnsweringMessages messages(console);
-    messages.Answer(FilterLog::kQuestion, opts.withInfo);
-    Services& services = messages.Get();
+    Services& services = console.Get();
     CDatFile dat(services);
     if (!dat.LoadForReading(archive, withFakes)) return false;
     DatListModel model;
@@ -113,9 +110,9 @@ bool RunFilteredList(const ListFilterOpts& opts, const std::string& archive, boo
     model.Rebuild(dat.Items());
 
     if (!opts.log.empty()) {
-        const std::filesystem::path logPath = opts.log;
-        return FilterLog::Write(model, dat.Items(), dat.Path(), services,
-                                [&logPath](const std::filesystem::path&) { return logPath; });
+        if (!FilterLog::HasRows(model, services.messages)) return false;
+        const bool withInfo = console.messages.Decided(FilterLog::kQuestion, opts.withInfo);
+        return FilterLog::Write(model, dat.Items(), opts.log, withInfo, services);
     }
     Print(json ? RowsJson(model, dat) : RowsText(model, dat));
     return true;

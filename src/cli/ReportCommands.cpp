@@ -3,10 +3,7 @@
 
 #include "archive/CDatFile.h"
 #include "archive/CDatReports.h"
-#include "cli/AnsweringMessages.h"
 #include "cli/CliRegistry.h"
-#include "base/Format.h"
-#include "base/PathParts.h"
 
 namespace pixmond::cli {
 namespace {
@@ -23,24 +20,29 @@ struct ReportOpts {
 
 enum class Kind { Items, Diff, Compat };
 
+// The flags answer the questions the window asks; a question is shown with its answer only where the window
+// would ask it.
 bool RunReport(Kind kind, const ReportOpts& opts, ConsoleServices& console) {
-    AnsweringMessages messages(console);
-    messages.Answer("Do you want to add fake icons to list ?", opts.fakes);
-    messages.Answer("Do you want to add fake icons to current datfile ?", opts.fakes);
-    messages.Answer("\n Do you want to include ONLY items \n not included on both files ? \n", opts.onlyDifferences);
-    Services& services = messages.Get();
-    CDatFile dat(services);
+    ConsoleMessages& messages = console.messages;
+    CDatFile dat(console.Get());
     if (!dat.LoadForReading(opts.archive, true)) return false;
-    CDatReports reports(dat, services);
+    CDatReports reports(dat, console.Get());
     switch (kind) {
-        case Kind::Items: return reports.ReportItems(opts.out, opts.icons);
-        case Kind::Diff: return reports.DiffReport(opts.other, opts.out);
+        case Kind::Items: {
+            const bool fakes = reports.HasFakeFile() && messages.Decided(CDatReports::kListFakesQuestion, opts.fakes);
+            return reports.ReportItems(opts.out, opts.icons, fakes);
+        }
+        case Kind::Diff: {
+            if (!reports.CanCompareWith(opts.other)) return false;
+            const bool fakes = reports.HasFakeFile() && messages.Decided(CDatReports::kDiffFakesQuestion, opts.fakes);
+            const bool only = messages.Decided(CDatReports::kOnlyDifferencesQuestion, opts.onlyDifferences);
+            return reports.DiffReport(opts.other, opts.out, fakes, only);
+        }
         case Kind::Compat: {
-            const PathParts mine = PathParts::Of(opts.archive), theirs = PathParts::Of(opts.other);
-            messages.Answer(Format("Do you want to continue without fake-icons for second datfile %s ?",
-                                   theirs.title.c_str()), opts.yes);
-            messages.Answer(Format("Do you want to continue without fake-icons for primary datfile %s ?",
-                                   mine.title.c_str()), opts.yes);
+            if (!reports.CanCompareWith(opts.other)) return false;
+            for (const std::string& question : reports.CompatibilityQuestions(opts.other)) {
+                if (!messages.Decided(question, opts.yes)) return false;
+            }
             return reports.CompatibilityReport(opts.other, opts.out);
         }
     }

@@ -82,8 +82,7 @@ bool RunClones(const MakeArgs& args, CliContext& ctx) {
 
 bool RunSheets(const MakeArgs& args, CliContext& ctx) {
     CShpMakerLogic maker(ctx.services.Get());
-    maker.values.threeByThree = !args.nineByOne;
-    return maker.MakeFromNineIconBitmaps(args.bitmaps) == int(args.bitmaps.size());
+    return maker.MakeFromNineIconBitmaps(args.bitmaps, !args.nineByOne) == int(args.bitmaps.size());
 }
 
 bool RunList(const MakeArgs& args, CliContext& ctx) {

@@ -28,9 +28,8 @@ int CShpViewModel::KindOf(const std::string& name) {
 }
 
 void CShpViewModel::Initialise() {
-    outputType_ = settings_.outputImage;
     listMode_ = 0;
-    SetFolder(settings_.s16Folder);
+    SetFolder(settings_.S16Folder());
 }
 
 void CShpViewModel::SetFolder(const std::string& folder) {
@@ -64,7 +63,7 @@ void CShpViewModel::Rescan() {
 bool CShpViewModel::ChooseFolder(Pickers& pickers) {
     const std::string chosen = pickers.PickFolder(folder_, "Select new folder");
     if (chosen.empty()) return false;
-    settings_.s16Folder = chosen;
+    settings_.SetS16Folder(chosen);
     SetFolder(chosen);
     return true;
 }
@@ -277,9 +276,10 @@ void CShpViewModel::SetZoom(int zoom) {
 bool CShpViewModel::ZoomChecked(int zoom) const { return !CollageChecked() && zoom_ == zoom; }
 
 void CShpViewModel::SetOutputType(int type) {
-    outputType_ = type;
-    settings_.outputImage = type;
+    settings_.SetOutputImage(type);
 }
+
+int CShpViewModel::OutputType() const { return settings_.OutputImage(); }
 
 void CShpViewModel::Draw(Canvas& canvas, const PixelRect& area) {
     if (drawKind_ == kKindShp || drawKind_ == kKindS16) {

@@ -10,7 +10,7 @@ class Canvas;
 class FileSystem;
 class Messages;
 class Pickers;
-struct AppSettings;
+class AppSettings;
 
 // What the folder browser shows and does, without the widgets: the file list with its list modes and name
 // filter, the icon list, the labels, and the collage, zoom and mirror state. The view copies its controls
@@ -64,7 +64,8 @@ public:
     int Kind() const { return kind_; }
     int CurrentIcon() const { return currentIcon_; }
     int Zoom() const { return zoom_; }
-    int OutputType() const { return outputType_; }
+    // "Output image" as the store holds it now.
+    int OutputType() const;
     const IconGeometry& Geometry() const { return geometry_; }
     const std::string& PixelText() const { return pixelText_; }
     const std::string& TypeText() const { return typeText_; }
@@ -103,7 +104,6 @@ private:
     IconGeometry geometry_;
     std::string pixelText_;
     std::string typeText_;
-    int outputType_ = 0;
 
     std::vector<std::string> files_;
     int fileRow_ = -1;

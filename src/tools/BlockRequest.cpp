@@ -6,8 +6,6 @@
 #include "image/CShpFile.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
-#include "ui/Services.h"
-#include "ui/Settings.h"
 
 namespace pixmond {
 
@@ -41,7 +39,7 @@ bool BlockRequest::Start(std::vector<IconSize> sizes, int position, const std::s
         cols = std::max(1, count);
     }
     CellSize();
-    outputType = settings_.GetInt(kSettingsSection, "Output image", 0);
+    outputType = settings_.OutputImage();
     return ReproposeFileName();
 }
 
@@ -87,13 +85,13 @@ const char* BlockRequest::Extension() const {
 
 void BlockRequest::OutputTypeChanged(int type) {
     outputType = type;
-    settings_.SetInt(kSettingsSection, "Output image", type);
+    settings_.SetOutputImage(type);
     if (!fileName.empty()) fileName = PathParts::Of(fileName).withoutExtension + Extension();
 }
 
 void BlockRequest::FilePicked(const std::string& path) {
     if (path.empty()) return;
-    settings_.SetString(kSettingsSection, "BMP folder", PathParts::Of(path).folder);
+    settings_.SetBmpFolder(PathParts::Of(path).folder);
     fileName = path;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/BlockParams.h"
+#include "ui/AppSettings.h"
 
 namespace pixmond {
 
@@ -36,9 +37,9 @@ public:
     bool LastChanged();
     // The rows edit changed; a value below 1 is raised to 1 and false returned.
     bool RowsChanged();
-    // A new output type (0 BMP, 1 PNG, 2 JPG) is stored as "Output image" and given to the file name.
+    // A new output type (0 BMP, 1 PNG, 2 JPG) is stored as "Output image" at once and given to the file name.
     void OutputTypeChanged(int type);
-    // A file chosen with the picker; its folder becomes "BMP folder".
+    // A file chosen with the picker; its folder becomes "BMP folder" at once.
     void FilePicked(const std::string& path);
     // "%s_%d-%d%s" from the part of the name before its last '_'; false when the name has none.
     bool ReproposeFileName();
@@ -69,7 +70,7 @@ public:
 private:
     void Columns();
     void CellSize();
-    Settings& settings_;
+    AppSettings settings_;
     std::vector<IconSize> sizes_;
 };
 

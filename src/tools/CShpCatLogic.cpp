@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "archive/CDatFile.h"
-#include "ui/AppSettings.h"
+#include "image/ImageSetColours.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -214,10 +214,8 @@ std::string CShpCatLogic::Estimate() {
 }
 
 std::string CShpCatLogic::PicturePath(int number) const {
-    AppSettings type;
-    type.outputImage = settings_.fileType;
     return Format("%s%s%02d%s", WithSeparator(settings_.outputFolder).c_str(), settings_.catalogName.c_str(), number,
-                  type.OutputExtension());
+                  OutputImageExtension(settings_.fileType));
 }
 
 void CShpCatLogic::WriteLogHeader() {

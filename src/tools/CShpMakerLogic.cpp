@@ -7,6 +7,7 @@
 #include "tools/ShpBuilders.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
+#include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
 
@@ -23,18 +24,21 @@ Rgb TableColour(const CBmpDib& bitmap, int index) {
 
 }  // namespace
 
+CShpMakerLogic::CShpMakerLogic(Services& services) : services_(services) {}
+
+ShpMakerSettings CShpMakerLogic::Stored() const { return ShpMakerSettings(services_.settings); }
+
 void CShpMakerLogic::LoadSettings() {
-    values.Load(services_.settings);
-    if (!values.folder.empty()) values.folder = WithTrailingSeparator(values.folder);
+    folder = Stored().Folder();
+    if (!folder.empty()) folder = WithTrailingSeparator(folder);
     changed_ = false;
 }
 
-void CShpMakerLogic::SaveSettings() const { values.Save(services_.settings); }
-
-void CShpMakerLogic::ChooseFolder(const std::string& folder) {
-    if (folder.empty()) return;
-    values.folder = WithTrailingSeparator(folder);
-    services_.settings.SetString(kSettingsSection, "S16 folder", values.folder);
+void CShpMakerLogic::ChooseFolder(const std::string& chosen) {
+    if (chosen.empty()) return;
+    folder = WithTrailingSeparator(chosen);
+    Stored().SetFolder(folder);
+    AppSettings(services_.settings).SetS16Folder(folder);
 }
 
 std::string CShpMakerLogic::FilePattern(const std::string& fileSpec) {
@@ -47,15 +51,15 @@ std::string CShpMakerLogic::FilePattern(const std::string& fileSpec) {
 
 std::vector<std::string> CShpMakerLogic::ListBitmaps() const {
     std::vector<std::string> names;
-    if (values.folder.empty()) return names;
-    for (const FileEntry& entry : services_.files.List(values.folder, FilePattern(fileSpec))) names.push_back(entry.name);
+    if (folder.empty()) return names;
+    for (const FileEntry& entry : services_.files.List(folder, FilePattern(fileSpec))) names.push_back(entry.name);
     return names;
 }
 
-std::string CShpMakerLogic::PathOf(const std::string& name) const { return values.folder + name; }
+std::string CShpMakerLogic::PathOf(const std::string& name) const { return folder + name; }
 
-bool CShpMakerLogic::ReadyToRun(int selectedCount) const {
-    if (values.mode == kIconList) {
+bool CShpMakerLogic::ReadyToRun(int mode, int selectedCount) const {
+    if (mode == kIconList) {
         if (iconList.Count() >= 1) return true;
         services_.messages.Error("No icons added yet ..");
         return false;
@@ -86,13 +90,13 @@ int CShpMakerLogic::MakeClones(const std::vector<std::string>& names) {
     return created;
 }
 
-int CShpMakerLogic::MakeFromNineIconBitmaps(const std::vector<std::string>& names) {
+int CShpMakerLogic::MakeFromNineIconBitmaps(const std::vector<std::string>& names, bool threeByThree) {
     int created = 0, failed = 0;
     for (const std::string& name : names) {
         CBmpDib bitmap;
         const std::string source = PathOf(name);
         if (bitmap.LoadBmp(source, services_.messages) &&
-            BuildShpFromCells(ShpBeside(source), bitmap, values.threeByThree))
+            BuildShpFromCells(ShpBeside(source), bitmap, threeByThree))
             ++created;
         else
             ++failed;
@@ -105,7 +109,7 @@ bool CShpMakerLogic::MakeFromIconList(const std::string& output) {
     std::vector<std::string> paths;
     for (const std::string& title : iconList.Titles()) {
         const std::string wanted = title + ".bmp";
-        const auto found = services_.files.FindIgnoringCase(values.folder, wanted);
+        const auto found = services_.files.FindIgnoringCase(folder, wanted);
         paths.push_back(found ? found->string() : PathOf(wanted));
     }
     return MakeFromBitmaps(output, paths);
@@ -211,7 +215,7 @@ bool CShpMakerLogic::ChangeToDefaultPalette() {
 
 bool CShpMakerLogic::SaveChanged(const std::string& name) {
     if (!changed_ || name.empty()) return false;
-    const std::string path = Format("%s%sX.bmp", values.folder.c_str(), PathParts::Of(name).title.c_str());
+    const std::string path = Format("%s%sX.bmp", folder.c_str(), PathParts::Of(name).title.c_str());
     if (!preview_.SaveBmp(path, true, services_.messages)) return false;
     changed_ = false;
     return true;

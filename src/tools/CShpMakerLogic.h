@@ -15,17 +15,23 @@ struct Services;
 // pulls its controls into these values, calls in, and shows what comes back.
 class CShpMakerLogic {
 public:
-    enum Mode { kExpressBatch = 0, kNineIconBitmap = 1, kIconList = 2 };
+    static constexpr int kExpressBatch = ShpMakerSettings::kExpressBatch;
+    static constexpr int kNineIconBitmap = ShpMakerSettings::kNineIconBitmap;
+    static constexpr int kIconList = ShpMakerSettings::kIconList;
 
-    explicit CShpMakerLogic(Services& services) : services_(services) {}
+    explicit CShpMakerLogic(Services& services);
 
-    ShpMakerSettings values;
+    // The maker's stored choices, live in the settings store.
+    ShpMakerSettings Stored() const;
+    // The folder the bitmaps are listed from and named in, with its separator; empty: names are paths.
+    std::string folder;
     std::string fileSpec = "*.bmp";
     ShpIconList iconList;
 
+    // The folder starts at the stored "Folder".
     void LoadSettings();
-    void SaveSettings() const;
-    // A chosen bitmap folder is also where a folder browser that has not started yet will start.
+    // A chosen bitmap folder is stored as "Folder", and as "S16 folder": where a folder browser that has not
+    // started yet will start.
     void ChooseFolder(const std::string& folder);
 
     // The listing pattern of a typed file fileSpec: empty gives "*.bmp"; without an extension a last space
@@ -35,12 +41,12 @@ public:
     std::vector<std::string> ListBitmaps() const;
     std::string PathOf(const std::string& name) const;
 
-    // Checks before a run: a bitmap selection in modes 0 and 1, icons in the list in mode 2 (says why not).
-    bool ReadyToRun(int selectedCount) const;
+    // Checks before a run in a mode: a bitmap selection in modes 0 and 1, icons in the list in mode 2 (says why not).
+    bool ReadyToRun(int mode, int selectedCount) const;
     // Mode 0: for each bitmap, an SHP beside it with nine copies of the whole bitmap. Returns the files made.
     int MakeClones(const std::vector<std::string>& names);
-    // Mode 1: for each bitmap, an SHP beside it with the nine cells of the bitmap (3 x 3 or 9 x 1).
-    int MakeFromNineIconBitmaps(const std::vector<std::string>& names);
+    // Mode 1: for each bitmap, an SHP beside it with the nine cells of the bitmap (3 x 3, else 9 x 1).
+    int MakeFromNineIconBitmaps(const std::vector<std::string>& names, bool threeByThree);
     // Mode 2: one SHP at output, an icon per row of the icon list. A bitmap that cannot be loaded or encoded
     // is left out of the file (and named in a message); nothing is written when none can.
     bool MakeFromIconList(const std::string& output);

@@ -7,6 +7,7 @@
 #include "image/CShpFile.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
+#include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
 #include "base/TextCase.h"
@@ -18,9 +19,10 @@ constexpr int kIcons = 9;
 }
 
 void ShpToBmpConverter::Load() {
-    inputFolder = WithTrailingSeparator(services_.settings.GetString(kSettingsSection, "S16 folder"));
-    outputFolder = WithTrailingSeparator(services_.settings.GetString(kSettingsSection, "BMP folder"));
-    outputType = services_.settings.GetInt(kSettingsSection, "Output image", 0);
+    const AppSettings settings(services_.settings);
+    inputFolder = WithTrailingSeparator(settings.S16Folder());
+    outputFolder = WithTrailingSeparator(settings.BmpFolder());
+    outputType = settings.OutputImage();
 }
 
 void ShpToBmpConverter::ChooseInputFolder(const std::string& folder) {
@@ -30,12 +32,12 @@ void ShpToBmpConverter::ChooseInputFolder(const std::string& folder) {
 void ShpToBmpConverter::ChooseOutputFolder(const std::string& folder) {
     if (folder.empty()) return;
     outputFolder = WithTrailingSeparator(folder);
-    services_.settings.SetString(kSettingsSection, "BMP folder", outputFolder);
+    AppSettings(services_.settings).SetBmpFolder(outputFolder);
 }
 
 void ShpToBmpConverter::ChooseType(int type) {
     outputType = type;
-    services_.settings.SetInt(kSettingsSection, "Output image", type);
+    AppSettings(services_.settings).SetOutputImage(type);
 }
 
 std::vector<std::string> ShpToBmpConverter::ListFiles() const {

@@ -19,7 +19,7 @@ public:
     // Folders and type from "S16 folder", "BMP folder" and "Output image".
     void Load();
     void ChooseInputFolder(const std::string& folder);
-    // The output folder is remembered as "BMP folder".
+    // The output folder is stored as "BMP folder" at once.
     void ChooseOutputFolder(const std::string& folder);
     // 0 "BMP type", 1 "PNG type"; stored as "Output image" at once.
     void ChooseType(int type);

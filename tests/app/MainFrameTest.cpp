@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,9 @@
 #include "folderview/qt/CShpView.h"
 #include "support/FolderSample.h"
 #include "support/TestFiles.h"
+#include "tools/BlockRequest.h"
+#include "tools/CShpMakerLogic.h"
+#include "tools/ShpToBmpConverter.h"
 #include "ui/AppSettings.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
@@ -63,9 +67,9 @@ protected:
 
     test::TempDir dir_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
-    CAppDoc doc_{services_.settings, settings_};
+    CAppDoc doc_{settings_};
     std::unique_ptr<CMainFrame> frame_;
     FakeArchiveView* archive_ = nullptr;
 };
@@ -123,10 +127,10 @@ TEST_F(MainFrameTest, HistoryOptionHelpAndAbout) {
     frame_->SwitchView(CMainFrame::kShpMode);
     EXPECT_FALSE(frame_->HistoryAction()->isChecked());
     frame_->HistoryAction()->trigger();
-    EXPECT_EQ(settings_.useHistory, 1);
+    EXPECT_TRUE(settings_.UseHistory());
     EXPECT_TRUE(frame_->HistoryAction()->isChecked());
     frame_->HistoryAction()->trigger();
-    EXPECT_EQ(settings_.useHistory, 0);
+    EXPECT_FALSE(settings_.UseHistory());
     EXPECT_FALSE(frame_->HistoryAction()->isChecked());
 
     QMenu* tools = frame_->ToolsMenu();
@@ -155,8 +159,8 @@ TEST_F(MainFrameTest, ClosingWritesTheSettingsAndTheWindowSize) {
     frame_->SwitchView(CMainFrame::kShpMode);
     frame_->resize(900, 700);
     frame_->show();
-    settings_.outputImage = 1;
-    settings_.useHistory = 1;
+    settings_.SetOutputImage(1);
+    settings_.SetUseHistory(true);
     frame_->close();
     const auto& store = services_.settings;
     EXPECT_EQ(store.GetString("Settings", "Last"), "/games/orvel/varnek2.dat");
@@ -169,6 +173,33 @@ TEST_F(MainFrameTest, ClosingWritesTheSettingsAndTheWindowSize) {
     CMainFrame again(ViewContext{services_.Get(), settings_, pickers_}, doc_);
     again.RestoreGeometry();
     EXPECT_EQ(again.size(), QSize(900, 700));
+}
+
+TEST_F(MainFrameTest, ChoicesMadeInViewsAndToolsAreSeenEverywhereAndOutliveTheRun) {
+    AddArchiveView();
+    ASSERT_TRUE(frame_->SwitchView(CMainFrame::kShpMode));
+    // PNG chosen in the folder browser is what a tool opened next proposes.
+    emit ShpView()->OutputCombo()->activated(1);
+    BlockRequest block(services_.settings);
+    block.Start({{10, 8}, {12, 8}}, 1, "/icons/tank_1-2.BMP");
+    EXPECT_EQ(block.fileName, "/icons/tank_1-2.PNG");
+
+    // A tool's folder and type are what the folder browser shows when it comes back and where the next tool starts.
+    ShpToBmpConverter converter(services_.Get());
+    converter.Load();
+    converter.ChooseOutputFolder("/pictures");
+    converter.ChooseType(0);
+    frame_->SwitchView(CMainFrame::kDatMode);
+    frame_->SwitchView(CMainFrame::kShpMode);
+    EXPECT_EQ(ShpView()->OutputCombo()->currentIndex(), 0);
+    CShpMakerLogic maker(services_.Get());
+    maker.LoadSettings();
+    EXPECT_EQ(maker.folder, "/pictures/");
+
+    // Leaving the program keeps the newest values, not those of the start.
+    frame_->close();
+    EXPECT_EQ(services_.settings.GetString("Settings", "BMP folder"), "/pictures/");
+    EXPECT_EQ(services_.settings.GetInt("Settings", "Output image", -1), 0);
 }
 
 TEST(StartOptions, CommandLineWordsAreRead) {

@@ -41,9 +41,8 @@ protected:
 };
 
 TEST_F(DatReports, ItemListWithIconsAndFakes) {
-    services.messages.QueueAnswer(true);
-    ASSERT_TRUE(reports.ReportItems(out, true));
-    EXPECT_EQ(services.messages.Questions(), std::vector<std::string>{"Do you want to add fake icons to list ?"});
+    EXPECT_TRUE(reports.HasFakeFile());
+    ASSERT_TRUE(reports.ReportItems(out, true, true));
     EXPECT_EQ(Report(),
               "*** alpha.dat\n"
               "*** 7 (4 real, 3 fake) \n"
@@ -59,21 +58,14 @@ TEST_F(DatReports, ItemListWithIconsAndFakes) {
 }
 
 TEST_F(DatReports, ItemListOfNamesOnly) {
-    services.messages.QueueAnswer(false);
-    ASSERT_TRUE(reports.ReportItems(out, false));
+    ASSERT_TRUE(reports.ReportItems(out, false, false));
     EXPECT_EQ(Report(), "*** alpha.dat\n*** 4 items\n//////////////\nARMY.S16\nONLYA.SHP\nPZ4F.SHP\nTIGER.SHP\n");
-    services.messages.QueueAnswer(true);
-    ASSERT_TRUE(reports.ReportItems(out, false));
+    ASSERT_TRUE(reports.ReportItems(out, false, true));
     EXPECT_NE(Report().find("\nPZ4F2.SHP >> PZ4F    \n"), std::string::npos);
 }
 
 TEST_F(DatReports, DifferenceWithFakes) {
-    services.messages.QueueAnswer(true);
-    services.messages.QueueAnswer(false);
-    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out));
-    EXPECT_EQ(services.messages.Questions(),
-              (std::vector<std::string>{"Do you want to add fake icons to current datfile ?",
-                                        "\n Do you want to include ONLY items \n not included on both files ? \n"}));
+    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out, true, false));
     EXPECT_EQ(Report(),
               "*** Comparing:\n"
               "*   alpha (7 items: 4 real, 3 fake) \n"
@@ -97,9 +89,7 @@ TEST_F(DatReports, DifferenceWithFakes) {
 }
 
 TEST_F(DatReports, DifferencesOnlyStillCountTheItemsInBoth) {
-    services.messages.QueueAnswer(false);
-    services.messages.QueueAnswer(true);
-    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out));
+    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out, false, true));
     EXPECT_EQ(Report(),
               "*** Comparing:\n"
               "*   alpha (4 items) \n"
@@ -115,9 +105,7 @@ TEST_F(DatReports, DifferencesOnlyStillCountTheItemsInBoth) {
               "*** 2/5 items in beta not found in alpha \n");
 
     // With the fakes, beta's TIGERB is alpha's fake name and no longer missing.
-    services.messages.QueueAnswer(true);
-    services.messages.QueueAnswer(true);
-    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out));
+    ASSERT_TRUE(reports.DiffReport(dir / "beta.dat", out, true, true));
     const std::string text = Report();
     EXPECT_EQ(text.find("... = "), std::string::npos);
     EXPECT_EQ(text.find("TIGERB ... not in alpha"), std::string::npos);
@@ -128,10 +116,9 @@ TEST_F(DatReports, IdenticalArchivesHaveNothingMissing) {
     CDatFile beta(services);
     ASSERT_TRUE(beta.Load((dir / "beta.dat").string(), true));
     CDatReports self(beta, services);
-    services.messages.QueueAnswer(true);
-    ASSERT_TRUE(self.DiffReport(dir / "beta.dat", out));
-    // beta has no fake file: only the second question was asked.
-    EXPECT_EQ(services.messages.Questions().size(), 1u);
+    // beta has no fake file: there is nothing to choose about fakes.
+    EXPECT_FALSE(self.HasFakeFile());
+    ASSERT_TRUE(self.DiffReport(dir / "beta.dat", out, true, true));
     const std::string text = Report();
     EXPECT_NE(text.find("*** 5 items in both files\n"
                         "*** 0/5 items in beta not found in beta \n"
@@ -141,8 +128,8 @@ TEST_F(DatReports, IdenticalArchivesHaveNothingMissing) {
 
 TEST_F(DatReports, CompatibilityOfTwoSets) {
     test::WriteText(dir / "BETA.KEEP", "ALIAS;ONLYB\nCHAIN;ALIAS\n");
+    EXPECT_TRUE(reports.CompatibilityQuestions(dir / "beta.dat").empty());
     ASSERT_TRUE(reports.CompatibilityReport(dir / "beta.dat", out));
-    EXPECT_TRUE(services.messages.Questions().empty());
     EXPECT_EQ(Report(),
               "*** Comparing:\n"
               "*   alpha (7 items: 4 real, 3 fake) \n"
@@ -169,19 +156,14 @@ TEST_F(DatReports, CompatibilityOfTwoSets) {
 }
 
 TEST_F(DatReports, CompatibilityWithoutSecondFakesAsksFirst) {
-    services.messages.QueueAnswer(false);
-    EXPECT_FALSE(reports.CompatibilityReport(dir / "beta.dat", out));
-    EXPECT_EQ(services.messages.Questions(),
+    EXPECT_EQ(reports.CompatibilityQuestions(dir / "beta.dat"),
               std::vector<std::string>{"Do you want to continue without fake-icons for second datfile beta ?"});
-    EXPECT_FALSE(std::filesystem::exists(out));
-
-    services.messages.QueueAnswer(true);
     ASSERT_TRUE(reports.CompatibilityReport(dir / "beta.dat", out));
     EXPECT_NE(Report().find("*   beta (5 items) \n***\n"), std::string::npos);
 }
 
 TEST_F(DatReports, FailuresSayWhatWentWrong) {
-    EXPECT_FALSE(reports.DiffReport(dir / "none.dat", out));
+    EXPECT_FALSE(reports.DiffReport(dir / "none.dat", out, true, false));
     EXPECT_FALSE(reports.CompatibilityReport(dir / "none.dat", out));
     const std::string missing = "[" + (dir / "none.dat").string() + "] Not found";
     EXPECT_EQ(services.messages.Errors(), (std::vector<std::string>{missing, missing}));
@@ -189,7 +171,7 @@ TEST_F(DatReports, FailuresSayWhatWentWrong) {
 
     test::WriteText(dir / "file", "x");
     const auto blocked = dir / "file" / "report.txt";
-    EXPECT_FALSE(reports.ReportItems(blocked, true));
+    EXPECT_FALSE(reports.ReportItems(blocked, true, true));
     EXPECT_EQ(services.messages.Errors(), std::vector<std::string>{"Error on creating [" + blocked.string() + "]"});
     EXPECT_TRUE(services.messages.Questions().empty());
 

@@ -45,11 +45,9 @@ protected:
 TEST_F(Rebuild, RepackAllFilesFollowsTheNameRulesAndLogsEachFileLeftOutOnce) {
     Files({"b.SHP", "a.png", "readme.txt", "setup.exe", "varnek2.keep", "ab_cd.png", "BR_tank.png", "abcdefgh.shpx",
            ".hidden", "New.dat", "\xC3\x9Cn\xC3\xAF.SHP", "Err_new.log"});
-    services.messages.QueueAnswer(false);
     dat.Log().OpenForArchive((src / "new.DAT").string());
-    ASSERT_TRUE(dat.Repack((src / "new.DAT").string()));
+    ASSERT_TRUE(dat.Repack(src.string() + "/", (src / "new.DAT").string(), false));
     dat.Log().Close(true);
-    EXPECT_EQ(services.messages.Questions().size(), 1u);
     const auto packed = test::ParseArchive(src / "new.DAT");
     ASSERT_TRUE(packed.sound);
     EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt", "\xDCn\xEF.SHP"}));

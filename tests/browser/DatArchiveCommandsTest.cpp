@@ -3,6 +3,7 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "browser/FilterLog.h"
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
 #include "support/TestFiles.h"
@@ -18,7 +19,7 @@ class DatArchiveCommandsTest : public ::testing::Test {
 protected:
     DatArchiveCommandsTest() {
         archive_ = test::WriteDatSample(dir_.Path());
-        settings_.s16Folder = (dir_ / "in").string() + "/";
+        settings_.SetS16Folder((dir_ / "in").string() + "/");
         std::filesystem::create_directories(dir_ / "in");
         EXPECT_TRUE(view_.ArchiveOpened(archive_.string()));
     }
@@ -39,7 +40,7 @@ protected:
     test::TempDir dir_;
     std::filesystem::path archive_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
     CDatFile dat_{services_.Get()};
     CDatViewModel view_{dat_, settings_};
@@ -61,7 +62,7 @@ TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
     EXPECT_EQ(services_.messages.Errors().back(),
               "\n   You must pick a same name Shp file for replacement !   \nUse Add option instead");
     EXPECT_EQ(pickers_.requests.back().title, "Select Shp replacement file");
-    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "PANEL.SHP");
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.S16Folder() + "PANEL.SHP");
 
     // Another extension of the same title is taken: the entry keeps its name and takes the bytes.
     std::filesystem::create_directories(dir_ / "new");
@@ -70,7 +71,7 @@ TEST_F(DatArchiveCommandsTest, ReplaceWantsTheSameTitleAndKeepsTheRow) {
     pickers_.QueueFile((dir_ / "new" / "panel.png").string());
     auto rest = commands_.Replace();
     ASSERT_TRUE(rest);
-    EXPECT_EQ(settings_.s16Folder, (dir_ / "new").string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), (dir_ / "new").string() + "/");
     rest();
     EXPECT_EQ(redraws_.size(), 1u);
     EXPECT_EQ(Bytes(archive_, "PANEL.SHP"), replacement);
@@ -125,7 +126,7 @@ TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
     const std::string target = (dir_ / "in" / "copy.txt").string();
     pickers_.QueueFile(target);
     commands_.Extract();
-    EXPECT_EQ(pickers_.requests.back().initial, settings_.s16Folder + "readme.txt");  // as stored
+    EXPECT_EQ(pickers_.requests.back().initial, settings_.S16Folder() + "readme.txt");  // as stored
     EXPECT_EQ(test::ReadText(target), "Demo archive.\r\n");
     EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
 }
@@ -137,6 +138,7 @@ TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchive) {
     pickers_.QueueFile(made);
     services_.messages.QueueAnswer(false);  // every file, not only pictures
     commands_.Repack();
+    EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{CDatFile::kRepackQuestion});
     EXPECT_EQ(opened_, std::vector<std::string>{made});
     EXPECT_EQ(dat_.Path(), made);
     EXPECT_EQ(view_.Listed(), 2);
@@ -166,6 +168,28 @@ TEST_F(DatArchiveCommandsTest, UnpackRunsLaterIntoTheChosenFolderAndCopyListsSta
     EXPECT_EQ(opened_, std::vector<std::string>{dest});
     EXPECT_EQ(view_.RowText(0), "TIGER.SHP  (20)");
     EXPECT_EQ(view_.Listed(), 1);
+}
+
+TEST_F(DatArchiveCommandsTest, FilterLogPicksThenAsksForTheDescriptions) {
+    // The picker is cancelled: nothing asked.
+    commands_.LogFilter();
+    ASSERT_EQ(pickers_.requests.size(), 1u);
+    EXPECT_EQ(pickers_.requests[0].initial, FilterLog::ProposedPath(archive_, services_.files).string());
+    EXPECT_TRUE(services_.messages.Questions().empty());
+
+    const auto out = dir_ / "log.txt";
+    pickers_.QueueFile(out.string());
+    services_.messages.QueueAnswer(true);
+    commands_.LogFilter();
+    EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{FilterLog::kQuestion});
+    EXPECT_EQ(test::ReadText(out), FilterLog::Text(view_.List(), dat_.Items(), true));
+
+    // Nothing listed: a notice, no picker.
+    view_.SetFilters("no such icon", {});
+    view_.ApplyFilters();
+    commands_.LogFilter();
+    EXPECT_EQ(pickers_.requests.size(), 2u);
+    EXPECT_EQ(services_.messages.Notices().back(), "No icons to log ...");
 }
 
 TEST_F(DatArchiveCommandsTest, AddOnlyAfterAChoiceAndRemoveOnlyAfterYes) {

@@ -38,7 +38,7 @@ protected:
     test::TempDir dir_;
     std::filesystem::path archive_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     CDatFile dat_{services_.Get()};
     CDatViewModel view_{dat_, settings_};
     Rgb lastCorner_ = 0;
@@ -220,15 +220,15 @@ TEST_F(DatViewModelTest, CollageAndZoomChecksExcludeEachOther) {
 
 TEST_F(DatViewModelTest, OpeningSetsLastAndAFailedOpenChangesNothing) {
     ASSERT_TRUE(view_.ArchiveOpened(archive_.string()));
-    EXPECT_EQ(settings_.last, archive_.string());
-    EXPECT_EQ(settings_.lastFolder, dir_.Path().string() + "/");
+    EXPECT_EQ(settings_.Last(), archive_.string());
+    EXPECT_EQ(settings_.LastFolder(), dir_.Path().string() + "/");
     EXPECT_TRUE(view_.CsvMode());
     EXPECT_FALSE(view_.ArchiveOpened((dir_ / "missing.dat").string()));
-    EXPECT_EQ(settings_.last, archive_.string());
+    EXPECT_EQ(settings_.Last(), archive_.string());
     EXPECT_EQ(view_.Listed(), 7);
     test::WriteText(dir_ / "notes.dat", "Not an archive at all.\r\n");
     EXPECT_FALSE(view_.ArchiveOpened((dir_ / "notes.dat").string()));
-    EXPECT_EQ(settings_.last, archive_.string());
+    EXPECT_EQ(settings_.Last(), archive_.string());
     EXPECT_EQ(view_.Listed(), 7);
     EXPECT_EQ(view_.IconsLabel(), "7 / 7 ");
 }

@@ -49,36 +49,26 @@ TEST(FilterLogText, TextFileWithAndWithoutInfo) {
     EXPECT_EQ(FilterLog::Text(model, kTable, true), heading + "Icon; Desc.\nLIGHT.SHP ; Light tank\n");
 }
 
-TEST(FilterLogWrite, AsksPicksWritesAndShows) {
+TEST(FilterLogWrite, ProposesWritesAndShows) {
     test::TempDir dir;
     RecordingServices services;
     DatListModel model;
     const auto archive = dir / "game" / "demo.dat";
-    int picked = 0;
-    std::filesystem::path proposed;
-    auto cancel = [&](const std::filesystem::path& p) -> std::optional<std::filesystem::path> {
-        ++picked;
-        proposed = p;
-        return std::nullopt;
-    };
 
-    // Nothing listed: a notice, no picker.
+    // Nothing listed: a notice, no file.
     model.Rebuild({});
-    EXPECT_FALSE(FilterLog::Write(model, {}, archive, services, cancel));
+    EXPECT_FALSE(FilterLog::Write(model, {}, dir / "none.txt", false, services));
     EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"No icons to log ..."});
-    EXPECT_EQ(picked, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir / "none.txt"));
 
     model.Rebuild(kTable);
-    EXPECT_FALSE(FilterLog::Write(model, kTable, archive, services, cancel));
-    EXPECT_EQ(proposed, dir / "OPENLOG" / "demo_filter-icons.txt");
+    EXPECT_EQ(FilterLog::ProposedPath(archive, services.files), dir / "OPENLOG" / "demo_filter-icons.txt");
     std::filesystem::create_directories(dir / "game" / "OPENLOG");
     EXPECT_EQ(FilterLog::ProposedPath(archive, services.files), dir / "game" / "OPENLOG" / "demo_filter-icons.txt");
-    EXPECT_TRUE(services.messages.Questions().empty());
 
-    services.messages.QueueAnswer(false);
     const auto out = dir / "log.txt";
-    ASSERT_TRUE(FilterLog::Write(model, kTable, archive, services, [&](auto&) { return out; }));
-    EXPECT_EQ(services.messages.Questions(), std::vector<std::string>{FilterLog::kQuestion});
+    ASSERT_TRUE(FilterLog::Write(model, kTable, out, false, services));
+    EXPECT_TRUE(services.messages.Questions().empty());
     EXPECT_EQ(test::ReadText(out), "3 Icons matching filter:\n\n\nIconID\nHEAVY.SHP\nLIGHT.SHP\nNODESC.SHP\n");
     EXPECT_EQ(services.shell.opened, std::vector<std::filesystem::path>{out});
 }

@@ -10,6 +10,7 @@
 #include "ui/AppSettings.h"
 #include "base/Format.h"
 #include "ui/LocalFileSystem.h"
+#include "ui/MemorySettings.h"
 #include "support/RecordingMessages.h"
 #include "support/ScriptedPickers.h"
 
@@ -22,8 +23,8 @@ class ShpViewModelTest : public ::testing::Test {
 protected:
     ShpViewModelTest() {
         test::WriteFolderSample(dir_.Path());
-        settings_.s16Folder = dir_.Path().string();
-        settings_.outputImage = 1;
+        settings_.SetS16Folder(dir_.Path().string());
+        settings_.SetOutputImage(1);
         model_.Initialise();
     }
     int Row(const std::string& name) const {
@@ -36,7 +37,8 @@ protected:
     }
 
     test::TempDir dir_;
-    AppSettings settings_;
+    MemorySettings store_;
+    AppSettings settings_{store_};
     LocalFileSystem files_;
     RecordingMessages messages_;
     FolderImageHolders images_{messages_};
@@ -246,11 +248,11 @@ TEST_F(ShpViewModelTest, ChoosingAFolderRescansAndRemembersItCancelChangesNothin
     pickers.QueueFolder(other.Path().string());
     EXPECT_TRUE(model_.ChooseFolder(pickers));
     EXPECT_EQ(model_.Files(), (Names{"only.shp"}));
-    EXPECT_EQ(settings_.s16Folder, other.Path().string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), other.Path().string() + "/");
     EXPECT_EQ(model_.Kind(), kKindShp);
 
     model_.SetOutputType(0);
-    EXPECT_EQ(settings_.outputImage, 0);
+    EXPECT_EQ(settings_.OutputImage(), 0);
 }
 
 TEST_F(ShpViewModelTest, ReactivationFindsNewFilesAndStaysOnTheFileShown) {

@@ -49,7 +49,7 @@ IndexRows Cut(const IndexRows& sheet, int x0, int y0, int w, int h) {
 
 class ShpMakerTest : public ::testing::Test {
 protected:
-    ShpMakerTest() : maker(services) { maker.values.folder = dir.Path().string() + "/"; }
+    ShpMakerTest() : maker(services) { maker.folder = dir.Path().string() + "/"; }
     void WriteBmp(const std::string& name, const IndexRows& rows) {
         ASSERT_TRUE(test::PictureOf(rows).SaveBmp(dir.File(name), true, services.messages));
     }
@@ -78,7 +78,7 @@ TEST_F(ShpMakerTest, ListingFollowsTheFileSpec) {
 TEST_F(ShpMakerTest, ANineIconShpFromA3x3SheetDecodesToTheSheetsCells) {
     const IndexRows sheet = Sheet(3, 3, 5, 4);
     WriteBmp("sheet.bmp", sheet);
-    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"sheet.bmp"}), 1);
+    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"sheet.bmp"}, true), 1);
     const auto icons = IconsOf(dir.File("sheet.shp"));
     ASSERT_EQ(icons.size(), 9u);
     for (int k = 0; k < 9; ++k) EXPECT_EQ(icons[size_t(k)], Cut(sheet, (k % 3) * 5, (k / 3) * 4, 5, 4)) << "cell " << k;
@@ -96,8 +96,7 @@ TEST_F(ShpMakerTest, NineByOneIgnoresTheRemainderColumns) {
     IndexRows wide = strip;
     for (auto& row : wide) row.insert(row.end(), 3, 77);
     WriteBmp("strip.bmp", wide);
-    maker.values.threeByThree = false;
-    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"strip.bmp"}), 1);
+    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"strip.bmp"}, false), 1);
     const auto icons = IconsOf(dir.File("strip.shp"));
     ASSERT_EQ(icons.size(), 9u);
     for (int k = 0; k < 9; ++k) EXPECT_EQ(icons[size_t(k)], Cut(strip, k * 33, 0, 33, 50));
@@ -131,18 +130,16 @@ TEST_F(ShpMakerTest, BatchesCountWhatCouldNotBeMade) {
     // A sheet whose cells are too small to be icons.
     WriteBmp("tiny.bmp", IndexRows(3, std::vector<std::uint8_t>(3, 4)));
     services.messages.Clear();
-    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"tiny.bmp"}), 0);
+    EXPECT_EQ(maker.MakeFromNineIconBitmaps({"tiny.bmp"}, true), 0);
     EXPECT_EQ(services.messages.Errors(), std::vector<std::string>{"\n0 files created\n1 files could not be created\n"});
 }
 
 TEST_F(ShpMakerTest, RunsNeedASelectionOrIcons) {
-    maker.values.mode = CShpMakerLogic::kExpressBatch;
-    EXPECT_FALSE(maker.ReadyToRun(0));
-    EXPECT_TRUE(maker.ReadyToRun(2));
-    maker.values.mode = CShpMakerLogic::kIconList;
-    EXPECT_FALSE(maker.ReadyToRun(5));
+    EXPECT_FALSE(maker.ReadyToRun(CShpMakerLogic::kExpressBatch, 0));
+    EXPECT_TRUE(maker.ReadyToRun(CShpMakerLogic::kExpressBatch, 2));
+    EXPECT_FALSE(maker.ReadyToRun(CShpMakerLogic::kIconList, 5));
     maker.iconList.Add("tank");
-    EXPECT_TRUE(maker.ReadyToRun(0));
+    EXPECT_TRUE(maker.ReadyToRun(CShpMakerLogic::kIconList, 0));
     EXPECT_EQ(services.messages.Errors(), (std::vector<std::string>{"No selection to process..", "No icons added yet .."}));
 }
 
@@ -183,26 +180,23 @@ TEST(ShpIconListRows, RemovingAndMovingRenumbers) {
 TEST(ShpMakerSettingsStore, DefaultsFallbackAndRoundTrip) {
     MemorySettings settings;
     settings.SetString("Settings", "BMP folder", "/bmp/");
-    ShpMakerSettings values;
-    values.Load(settings);
-    EXPECT_EQ(values.folder, "/bmp/");
-    EXPECT_EQ(values.mode, 2);
-    EXPECT_TRUE(values.threeByThree);
-    EXPECT_FALSE(values.preview);
+    ShpMakerSettings values(settings);
+    EXPECT_EQ(values.Folder(), "/bmp/");
+    EXPECT_EQ(values.Mode(), 2);
+    EXPECT_TRUE(values.ThreeByThree());
+    EXPECT_FALSE(values.Preview());
 
-    values.folder = "/icons/";
-    values.mode = 1;
-    values.threeByThree = false;
-    values.preview = true;
-    values.Save(settings);
+    values.SetFolder("/icons/");
+    values.SetMode(1);
+    values.SetThreeByThree(false);
+    values.SetPreview(true);
     EXPECT_EQ(settings.GetString("Settings", "Folder"), "/icons/");
     EXPECT_EQ(settings.GetInt("Settings", "Option", -1), 1);
     EXPECT_EQ(settings.GetInt("Settings", "3x3", -1), 0);
     EXPECT_EQ(settings.GetInt("Settings", "Preview", -1), 1);
-    ShpMakerSettings again;
-    again.Load(settings);
-    EXPECT_EQ(again.folder, "/icons/");
-    EXPECT_FALSE(again.threeByThree);
+    ShpMakerSettings again(settings);
+    EXPECT_EQ(again.Folder(), "/icons/");
+    EXPECT_FALSE(again.ThreeByThree());
 }
 
 TEST_F(ShpMakerTest, PreviewInfoReplaceAndSave) {

@@ -16,27 +16,25 @@ namespace {
 
 TEST(AppSettings, MissingValuesFollowTheLastArchive) {
     MemorySettings store;
-    AppSettings empty;
-    empty.Load(store);
-    EXPECT_EQ(empty.last, "");
-    EXPECT_EQ(empty.s16Folder, "");
-    EXPECT_EQ(empty.bmpFolder, "");
-    EXPECT_EQ(empty.palFolder, "");
-    EXPECT_EQ(empty.iconsText, "VARNEK2_V2.txt");
-    EXPECT_EQ(empty.outputImage, 0);
-    EXPECT_EQ(empty.useHistory, 0);
+    AppSettings empty(store);
+    EXPECT_EQ(empty.Last(), "");
+    EXPECT_EQ(empty.S16Folder(), "");
+    EXPECT_EQ(empty.BmpFolder(), "");
+    EXPECT_EQ(empty.PalFolder(), "");
+    EXPECT_EQ(empty.IconsText(), "VARNEK2_V2.txt");
+    EXPECT_EQ(empty.OutputImage(), 0);
+    EXPECT_FALSE(empty.UseHistory());
 
     store.SetString("Settings", "Last", "/games/orvel/varnek2.dat");
     store.SetString("Settings", "BMP folder", "/pictures/");
     store.SetString("Settings", "PAL folder", "");
     store.SetInt("Settings", "Output image", 2);
-    AppSettings loaded;
-    loaded.Load(store);
-    EXPECT_EQ(loaded.lastFolder, "/games/orvel/");
-    EXPECT_EQ(loaded.s16Folder, "/games/orvel/");
-    EXPECT_EQ(loaded.bmpFolder, "/pictures/");
-    EXPECT_EQ(loaded.palFolder, "/games/orvel/");
-    EXPECT_EQ(loaded.iconsText, "/games/orvel/VARNEK2_V2.txt");
+    AppSettings loaded(store);
+    EXPECT_EQ(loaded.LastFolder(), "/games/orvel/");
+    EXPECT_EQ(loaded.S16Folder(), "/games/orvel/");
+    EXPECT_EQ(loaded.BmpFolder(), "/pictures/");
+    EXPECT_EQ(loaded.PalFolder(), "/games/orvel/");
+    EXPECT_EQ(loaded.IconsText(), "/games/orvel/VARNEK2_V2.txt");
     EXPECT_STREQ(loaded.OutputExtension(), ".JPG");
 }
 
@@ -45,26 +43,23 @@ TEST(AppSettings, SavedValuesSurviveARestartOfTheFileStore) {
     const auto file = dir / "settings.ini";
     {
         FileSettings store(file);
-        AppSettings settings;
-        settings.Load(store);
-        settings.last = "C:\\Orvel\\varnek2.dat";
-        settings.s16Folder = "/icons/";
-        settings.iconsText = "/icons/list.txt";
-        settings.outputImage = 1;
-        settings.useHistory = 1;
-        settings.Save(store);
+        AppSettings settings(store);
+        settings.SetLast("C:\\Orvel\\varnek2.dat");
+        settings.SetS16Folder("/icons/");
+        settings.SetIconsText("/icons/list.txt");
+        settings.SetOutputImage(1);
+        settings.SetUseHistory(true);
         ASSERT_TRUE(store.Flush());
     }
     FileSettings again(file);
-    AppSettings read;
-    read.Load(again);
-    EXPECT_EQ(read.last, "C:\\Orvel\\varnek2.dat");
-    EXPECT_EQ(read.lastFolder, "C:\\Orvel\\");
-    EXPECT_EQ(read.s16Folder, "/icons/");
-    EXPECT_EQ(read.bmpFolder, "C:\\Orvel\\");
-    EXPECT_EQ(read.iconsText, "/icons/list.txt");
-    EXPECT_EQ(read.outputImage, 1);
-    EXPECT_EQ(read.useHistory, 1);
+    AppSettings read(again);
+    EXPECT_EQ(read.Last(), "C:\\Orvel\\varnek2.dat");
+    EXPECT_EQ(read.LastFolder(), "C:\\Orvel\\");
+    EXPECT_EQ(read.S16Folder(), "/icons/");
+    EXPECT_EQ(read.BmpFolder(), "C:\\Orvel\\");
+    EXPECT_EQ(read.IconsText(), "/icons/list.txt");
+    EXPECT_EQ(read.OutputImage(), 1);
+    EXPECT_TRUE(read.UseHistory());
     EXPECT_STREQ(read.OutputExtension(), ".PNG");
 }
 

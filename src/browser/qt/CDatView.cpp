@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "browser/FilterLog.h"
 #include "browser/qt/CDatPicture.h"
 #include "browser/qt/DatRowsModel.h"
 #include "ui/AppSettings.h"
@@ -483,24 +482,18 @@ void CDatView::RunLater(DatArchiveCommands::Deferred rest) {
 }
 
 void CDatView::LoadDescriptions() {
-    const std::string path = context_.pickers.PickFile(context_.settings.iconsText, "Select file to use",
+    const std::string path = context_.pickers.PickFile(context_.settings.IconsText(), "Select file to use",
                                                        "Icons descriptions (txt/csv)|*.txt;*.csv|", "", true);
     if (path.empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool read = model_.LoadDescriptionFile(path);
     QApplication::restoreOverrideCursor();
-    if (read) context_.settings.iconsText = path;
+    if (read) context_.settings.SetIconsText(path);
     Refresh();
 }
 
 void CDatView::LogFilter() {
-    FilterLog::Write(model_.List(), dat_.Items(), dat_.Path(), context_.services,
-                     [this](const std::filesystem::path& proposed) -> std::optional<std::filesystem::path> {
-                         const std::string path = context_.pickers.PickFile(
-                             proposed.string(), "Select log file", "Text files |*.txt", ".txt", false);
-                         if (path.empty()) return std::nullopt;
-                         return std::filesystem::path(path);
-                     });
+    commands_.LogFilter();
 }
 
 }  // namespace pixmond

@@ -8,7 +8,7 @@ class QWidget;
 
 namespace pixmond {
 
-struct AppSettings;
+class AppSettings;
 struct Services;
 class Pickers;
 

@@ -11,7 +11,7 @@
 namespace pixmond {
 
 std::string QtPickers::PickFolder(const std::string& initialFolder, const std::string& title) {
-    CXFolderDialog dialog(initialFolder, title, app_.useHistory != 0, settings_, files_, messages_, owner_);
+    CXFolderDialog dialog(initialFolder, title, settings_.UseHistory(), settings_.Store(), files_, messages_, owner_);
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.Chosen();
 }

@@ -9,14 +9,14 @@ namespace pixmond {
 
 class FileSystem;
 class Messages;
-class Settings;
-struct AppSettings;
+class AppSettings;
 
-// The pickers of the desktop: the folder dialog with its history, and the desktop's file dialogs.
+// The pickers of the desktop: the folder dialog with its history (kept in the settings store), and the desktop's
+// file dialogs.
 class QtPickers : public Pickers {
 public:
-    QtPickers(Settings& settings, const AppSettings& app, const FileSystem& files, Messages& messages)
-        : settings_(settings), app_(app), files_(files), messages_(messages) {}
+    QtPickers(const AppSettings& settings, const FileSystem& files, Messages& messages)
+        : settings_(settings), files_(files), messages_(messages) {}
     void SetOwner(QWidget* owner) { owner_ = owner; }
 
     std::string PickFolder(const std::string& initialFolder, const std::string& title) override;
@@ -29,8 +29,7 @@ public:
     static QStringList QtFilters(const std::string& filter);
 
 private:
-    Settings& settings_;
-    const AppSettings& app_;
+    const AppSettings& settings_;
     const FileSystem& files_;
     Messages& messages_;
     QPointer<QWidget> owner_;

@@ -68,8 +68,9 @@ void ExpectLaidOutApart(QWidget* view) {
         QSize least = a->minimumSizeHint();
         if (auto* button = qobject_cast<QAbstractButton*>(a))
             least.setWidth(button->fontMetrics().horizontalAdvance(button->text()) + 8);
-        if (a->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored)
+        if (a->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored) {
             EXPECT_GE(a->width(), least.width()) << Describe(a).toStdString();
+        }
         EXPECT_GE(a->height(), least.height()) << Describe(a).toStdString();
         for (size_t j = i + 1; j < controls.size(); ++j) {
             QWidget* b = controls[j];
@@ -128,9 +129,9 @@ protected:
     test::TempDir dir_;
     std::filesystem::path archive_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
-    CAppDoc doc_{services_.settings, settings_};
+    CAppDoc doc_{settings_};
     std::unique_ptr<CMainFrame> frame_;
     CDatView* view_ = nullptr;
 };
@@ -147,7 +148,7 @@ TEST_F(DatViewTest, TheDocumentOpensTheArchiveOnlyInTheArchiveBrowser) {
     // A CSV description file shows every field and filter.
     EXPECT_FALSE(view_->FilterEdit(kColor)->isHidden());
     EXPECT_EQ(Text(view_->DescriptionLabel(kCountry)), QStringLiteral("Britain"));
-    EXPECT_EQ(settings_.last, archive_.string());
+    EXPECT_EQ(settings_.Last(), archive_.string());
     EXPECT_EQ(doc_.Recent().Paths().front(), archive_.string());
     EXPECT_TRUE(frame_->windowTitle().startsWith(QStringLiteral("Pixmond 3.51.2 * ")));
 }
@@ -296,7 +297,7 @@ TEST_F(DatViewTest, NothingOfTheEntryOrArchiveBeforeStaysOnShow) {
         EXPECT_EQ(Rows().size(), 9);
         EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("9 / 9 "));
         EXPECT_EQ(doc_.Recent().Paths().front(), copy);
-        EXPECT_EQ(settings_.last, copy);
+        EXPECT_EQ(settings_.Last(), copy);
     }
 
     // After Remove the count follows the rows, and a fake whose icon went says so; Replace on it says why not.
@@ -357,7 +358,9 @@ TEST_F(DatViewTest, AtTheLeastWindowSizeNoControlOverlapsAnother) {
     for (int mode : {CMainFrame::kDatMode, CMainFrame::kShpMode}) {
         frame_->SwitchView(mode);
         // Tiger's first pixel gives the longest pixel label.
-        if (auto* folder = dynamic_cast<CShpView*>(frame_->ActiveView())) ASSERT_TRUE(folder->SelectFileNamed("Tiger.shp"));
+        if (auto* folder = dynamic_cast<CShpView*>(frame_->ActiveView())) {
+            ASSERT_TRUE(folder->SelectFileNamed("Tiger.shp"));
+        }
         frame_->resize(frame_->minimumSize());
         QApplication::processEvents();
         SCOPED_TRACE(mode);
@@ -388,7 +391,7 @@ TEST_F(DatViewTest, RemoveAndAddRewriteTheArchiveKeepABackupAndKeepThePlace) {
     EXPECT_EQ(Names(dir_ / "demo_back.dat").size(), before.size() - 1);
     EXPECT_TRUE(Rows().contains(QStringLiteral("JEEP.SHP  (9)")));
     EXPECT_EQ(view_->EntryList()->currentIndex().row(), 2);
-    EXPECT_EQ(settings_.s16Folder, (dir_ / "add").string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), (dir_ / "add").string() + "/");
     ASSERT_FALSE(services_.messages.Notices().empty());
     EXPECT_EQ(services_.messages.Notices().back().rfind("Done!, ", 0), 0u);
 }

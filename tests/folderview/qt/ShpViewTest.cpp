@@ -51,9 +51,9 @@ protected:
 
     test::TempDir dir_;
     RecordingServices services_;
-    AppSettings settings_;
+    AppSettings settings_{services_.settings};
     ScriptedPickers pickers_;
-    CAppDoc doc_{services_.settings, settings_};
+    CAppDoc doc_{settings_};
     std::unique_ptr<CMainFrame> frame_;
     CShpView* view_ = nullptr;
 };
@@ -166,13 +166,13 @@ TEST_F(ShpViewTest, FilterModeFolderAndOutputControls) {
 
     view_->OutputCombo()->setCurrentIndex(1);
     emit view_->OutputCombo()->activated(1);
-    EXPECT_EQ(settings_.outputImage, 1);
+    EXPECT_EQ(settings_.OutputImage(), 1);
 
     test::TempDir other;
     pickers_.QueueFolder(other.Path().string());
     QTest::mouseClick(view_->FolderButton(), Qt::LeftButton);
     EXPECT_EQ(view_->FileList()->count(), 0);
-    EXPECT_EQ(settings_.s16Folder, other.Path().string() + "/");
+    EXPECT_EQ(settings_.S16Folder(), other.Path().string() + "/");
     EXPECT_EQ(view_->PathLabel()->text().toStdString(), other.Path().string() + "/");
 }
 
