@@ -131,14 +131,21 @@ TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
     EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
 }
 
-TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchive) {
+TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchiveAndShowsItsLogOnce) {
     test::WriteText(dir_ / "in" / "ONE.SHP", "1");
     test::WriteText(dir_ / "in" / "two.txt", "2");
+    test::WriteText(dir_ / "in" / "LONGNAME12345.S16", "3");
     const std::string made = (dir_ / "in" / "packed.dat").string();
     pickers_.QueueFile(made);
     services_.messages.QueueAnswer(false);  // every file, not only pictures
     commands_.Repack();
     EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{CDatFile::kRepackQuestion});
+    const auto log = dir_ / "in" / "Err_packed.log";
+    EXPECT_EQ(test::ReadText(log), "LONGNAME12345.S16 excluded because an archive keeps names of at most 12 characters\n");
+    EXPECT_EQ(services_.shell.opened, std::vector<std::filesystem::path>{log});
+    EXPECT_EQ(services_.messages.Notices(),
+              std::vector<std::string>{made + " holds 2 files; 1 file of " + (dir_ / "in").string() +
+                                       "/ was left out.\nThey are listed in " + log.string()});
     EXPECT_EQ(opened_, std::vector<std::string>{made});
     EXPECT_EQ(dat_.Path(), made);
     EXPECT_EQ(view_.Listed(), 2);

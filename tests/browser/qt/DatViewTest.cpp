@@ -300,18 +300,12 @@ TEST_F(DatViewTest, NothingOfTheEntryOrArchiveBeforeStaysOnShow) {
         EXPECT_EQ(settings_.Last(), copy);
     }
 
-    // After Remove the count follows the rows, and a fake whose icon went says so; Replace on it says why not.
+    // After Remove the count follows the rows.
     SelectRow(QStringLiteral("PANEL.SHP  (3)"));
     services_.messages.QueueAnswer(true);
     view_->RemoveAction()->trigger();
     Paint();
     EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("%1 / 8 ").arg(Rows().size()));
-    SelectRow(QStringLiteral("PANELX2.PNG -> PANEL"));
-    EXPECT_EQ(Text(view_->IconLabel()), QStringLiteral("No icons"));
-    EXPECT_EQ(view_->Model().Note(), "PANELX2.PNG stands for PANEL, which is not in this archive.");
-    view_->ReplaceAction()->trigger();
-    QTest::qWait(20);
-    EXPECT_EQ(services_.messages.Notices().back(), "Cannot replace fake entries, seek real icon and replace that entry");
 }
 
 // The position field shows the icon drawn, and exactly one of the collage and the zooms is checked.
