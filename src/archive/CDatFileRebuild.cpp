@@ -171,8 +171,8 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
         return false;
     }
     if (leftOut > 0) {
-        const std::string where =
-            log_.Enabled() ? Format("They are listed in %s", log_.Name().c_str()) : std::string("They were named above.");
+        const std::string where = log_.Enabled() ? Format("They are listed in %s", log_.Name().c_str())
+                                                 : std::string("They were named above.");
         services_.messages.Notice(Format("%s holds %d files; %d file%s of %s %s left out.\n%s", newArchivePath.c_str(),
                                         count, leftOut, leftOut == 1 ? "" : "s", dir.c_str(),
                                         leftOut == 1 ? "was" : "were", where.c_str()));

@@ -1,5 +1,7 @@
 #include "browser/CDatViewModel.h"
 
+#include <algorithm>
+
 #include "archive/CDatFile.h"
 #include "image/ImageSetColours.h"
 #include "ui/AppSettings.h"
@@ -90,8 +92,11 @@ std::string CDatViewModel::WhyNoIcons() const {
     const std::string name = DisplayText(item.Name());
     if (item.fake) {
         const std::string real(item.RealName());
-        for (const TDatItem& other : dat_.Items())
-            if (!other.fake && EqualIgnoringCase(other.Title(), real)) return Format("%s cannot be shown.", name.c_str());
+        const auto items = dat_.Items();
+        const bool realThere = std::any_of(items.begin(), items.end(), [&real](const TDatItem& other) {
+            return !other.fake && EqualIgnoringCase(other.Title(), real);
+        });
+        if (realThere) return Format("%s cannot be shown.", name.c_str());
         return Format("%s stands for %s, which is not in this archive.", name.c_str(), DisplayText(real).c_str());
     }
     if (item.type == kTypeOther) return Format("%s is not an icon file.", name.c_str());

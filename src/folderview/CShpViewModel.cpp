@@ -36,7 +36,8 @@ void CShpViewModel::SetFolder(const std::string& folder) {
     // A folder given relative to the working folder (--folder icons) is kept whole, so that paths, messages
     // and the folder picker all name it the same way.
     std::error_code ec;
-    const std::filesystem::path whole = folder.empty() ? std::filesystem::path() : std::filesystem::absolute(folder, ec);
+    const std::filesystem::path whole = folder.empty() ? std::filesystem::path()
+                                                       : std::filesystem::absolute(folder, ec);
     folder_ = WithTrailingSeparator(ec ? folder : whole.lexically_normal().string());
     Scan();
     HandleFileSelection();
@@ -106,48 +107,54 @@ void CShpViewModel::HandleFileSelection() {
         return;
     }
     currentPath_ = folder_ + files_[size_t(fileRow_)];
-    const std::string name = DisplayText(files_[size_t(fileRow_)]);
     const int kind = KindOf(currentPath_);
-    bool opened = false;
-    if (kind == kKindShp) images_.OpenShp(currentPath_);
-    if (kind == kKindS16) images_.OpenS16(currentPath_);
-    if (kind == kKindShp || kind == kKindS16) opened = images_.Problem(kind).empty();
-    if (kind == kKindPng) opened = images_.OpenPng(currentPath_);
-    if (!opened) {
-        // Nothing of the file shown before stays; the file that failed is named once.
+    if (!OpenCurrentFile(kind)) {
+        // Nothing of the file shown before stays.
         ClearFile();
-        if (kind == kKindNone) {
-            note_ = Format("%s is no SHP, S16 or PNG file.", name.c_str());
-            return;
-        }
-        std::string problem = images_.Problem(kind);
-        if (problem.empty()) problem = "It cannot be read.";
-        note_ = Format("%s cannot be shown.\n%s", name.c_str(), DisplayText(problem).c_str());
-        ReportOnce(Format("%s cannot be shown.\n%s", DisplayText(currentPath_).c_str(), DisplayText(problem).c_str()));
+        ShowUnreadable(kind);
         return;
     }
     kind_ = drawKind_ = kind;
     if (kind == kKindPng) currentIcon_ = 0;
     FillIconList(0);
+    ShowMissingIcons();
+}
+
+bool CShpViewModel::OpenCurrentFile(int kind) {
+    if (kind == kKindPng) return images_.OpenPng(currentPath_);
+    if (kind == kKindShp) images_.OpenShp(currentPath_);
+    else if (kind == kKindS16) images_.OpenS16(currentPath_);
+    else return false;
+    return images_.Problem(kind).empty();
+}
+
+void CShpViewModel::ShowUnreadable(int kind) {
+    const std::string name = DisplayText(files_[size_t(fileRow_)]);
+    if (kind == kKindNone) {
+        note_ = Format("%s is no SHP, S16 or PNG file.", name.c_str());
+        return;
+    }
+    std::string problem = DisplayText(images_.Problem(kind));
+    if (problem.empty()) problem = "It cannot be read.";
+    note_ = Format("%s cannot be shown.\n%s", name.c_str(), problem.c_str());
+    ReportOnce(Format("%s cannot be shown.\n%s", DisplayText(currentPath_).c_str(), problem.c_str()));
+}
+
+void CShpViewModel::ShowMissingIcons() {
     note_.clear();
-    if (kind == kKindPng) {
+    const std::string name = DisplayText(files_[size_t(fileRow_)]);
+    const int count = kind_ == kKindPng ? 0 : images_.IconCount(kind_);
+    const int missing = count - int(iconNumbers_.size());
+    if (kind_ != kKindPng && count == 0) note_ = Format("%s holds no icons.", name.c_str());
+    if (missing <= 0) {
         reported_.clear();
         return;
     }
-    const int count = images_.IconCount(kind);
-    const int missing = count - int(iconNumbers_.size());
-    if (count == 0) {
-        note_ = Format("%s holds no icons.", name.c_str());
-    } else if (missing > 0) {
-        // Only the icons the file holds are listed; the rest is said once.
-        const std::string damage =
-            Format("%d of its %d icons lie past the end of the file%s", missing, count,
-                   iconNumbers_.empty() ? "; none can be shown." : " and are not listed.");
-        note_ = iconNumbers_.empty() ? Format("%s is damaged:\n%s", name.c_str(), damage.c_str()) : std::string();
-        ReportOnce(Format("%s is damaged: %s", DisplayText(currentPath_).c_str(), damage.c_str()));
-        return;
-    }
-    reported_.clear();
+    // Only the icons the file holds are listed; the rest is said once.
+    const std::string damage = Format("%d of its %d icons lie past the end of the file%s", missing, count,
+                                      iconNumbers_.empty() ? "; none can be shown." : " and are not listed.");
+    if (iconNumbers_.empty()) note_ = Format("%s is damaged:\n%s", name.c_str(), damage.c_str());
+    ReportOnce(Format("%s is damaged: %s", DisplayText(currentPath_).c_str(), damage.c_str()));
 }
 
 void CShpViewModel::ReportOnce(const std::string& text) {

@@ -78,8 +78,13 @@ public:
 private:
     void Scan();
     void HandleFileSelection();
+    // Opens the selected file in the holder of its kind; false when it cannot be read at all.
+    bool OpenCurrentFile(int kind);
     // No file on show: no icons, zero geometry, empty texts.
     void ClearFile();
+    // The notes (and the one error) for a file that cannot be read, or holds fewer icons than it promises.
+    void ShowUnreadable(int kind);
+    void ShowMissingIcons();
     void ReportOnce(const std::string& text);
     void FillIconList(int requested);
     void RefreshLabels();

@@ -55,8 +55,9 @@ int FolderImageHolders::IconCount(int kind) const {
 bool FolderImageHolders::IconHeld(int kind, int icon) const {
     if (kind == kKindShp) return shp_.IconReadable(icon);
     if (kind != kKindS16 || icon < 1 || icon > set_.IconCount() || !set_.File()) return false;
-    const std::uint64_t data = std::uint64_t(set_.BaseOffset()) + 4 + std::uint64_t(set_.IconCount()) * CShp3::kEntrySize +
-                               set_.Entries()[size_t(icon - 1)].dataOffset;
+    const std::uint64_t table =
+        std::uint64_t(set_.BaseOffset()) + 4 + std::uint64_t(set_.IconCount()) * CShp3::kEntrySize;
+    const std::uint64_t data = table + set_.Entries()[size_t(icon - 1)].dataOffset;
     return data < set_.File()->Size();
 }
 

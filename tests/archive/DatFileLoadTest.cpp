@@ -87,14 +87,15 @@ TEST_F(DatLoad, AnArchiveOfNoEntriesListsNothingAndAFileThatIsNoArchiveIsRefused
     std::vector<std::uint8_t> moved = ArchiveBuilder().Add("A.SHP", ArchiveBuilder::Shp(2)).Build();
     moved[4] += 1;
     const std::string text = "Heavy tank;grey;tank;Germany\r\n";
-    for (const std::vector<std::uint8_t>& bytes :
-         {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{1, 0}, std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0},
-          std::vector<std::uint8_t>(text.begin(), text.end()), moved}) {
+    using Bytes = std::vector<std::uint8_t>;
+    for (const Bytes& bytes :
+         {Bytes{}, Bytes{1, 0}, Bytes{0, 0, 0, 0, 0, 0, 0, 0}, Bytes(text.begin(), text.end()), moved}) {
         ASSERT_TRUE(dat.Load(path, true));
         services.messages.Clear();
         test::WriteBytes(dir / "x.dat", bytes);
         EXPECT_FALSE(dat.Load(dir.File("x.dat"), true));
-        EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{dir.File("x.dat") + "\nis not an icon archive."});
+        EXPECT_EQ(services.messages.Notices(),
+                  std::vector<std::string>{dir.File("x.dat") + "\nis not an icon archive."});
         // The archive open before stays open and listed.
         EXPECT_EQ(dat.Path(), path);
         EXPECT_EQ(dat.Total(), 1);

@@ -50,7 +50,8 @@ TEST_F(Rebuild, RepackAllFilesFollowsTheNameRulesAndLogsEachFileLeftOutOnce) {
     dat.Log().Close(true);
     const auto packed = test::ParseArchive(src / "new.DAT");
     ASSERT_TRUE(packed.sound);
-    EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt", "\xDCn\xEF.SHP"}));
+    EXPECT_EQ(NamesOf(packed),
+              (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt", "\xDCn\xEF.SHP"}));
     EXPECT_EQ(packed.entries[0].offset, 4u + 17 * 6);
     EXPECT_EQ(packed.entries[1].bytes, test::ReadBytes(src / "b.SHP"));
     EXPECT_EQ(services.progress.titles, std::vector<std::string>{"Repacking"});

@@ -141,7 +141,8 @@ TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchiveAndShowsItsLogOnce) {
     commands_.Repack();
     EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{CDatFile::kRepackQuestion});
     const auto log = dir_ / "in" / "Err_packed.log";
-    EXPECT_EQ(test::ReadText(log), "LONGNAME12345.S16 excluded because an archive keeps names of at most 12 characters\n");
+    EXPECT_EQ(test::ReadText(log),
+              "LONGNAME12345.S16 excluded because an archive keeps names of at most 12 characters\n");
     EXPECT_EQ(services_.shell.opened, std::vector<std::filesystem::path>{log});
     EXPECT_EQ(services_.messages.Notices(),
               std::vector<std::string>{made + " holds 2 files; 1 file of " + (dir_ / "in").string() +

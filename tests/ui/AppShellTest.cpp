@@ -100,9 +100,10 @@ TEST(Help, FirstExistingFileWinsThenTheReadmeAtItsDesktopSectionAndFailuresNameT
     std::filesystem::create_directories(install / "share/doc/pixmond");
     test::WriteText(install / "share/doc/pixmond/README.md", "# Pixmond");
     ASSERT_TRUE(OpenHelp(shell, messages, files, archive, programDir));
-    EXPECT_EQ(shell.urls, (std::vector<std::string>{
-                              "file://" + (programDir / "README.md").string() + "#the-desktop-program-pixmond",
-                              "file://" + install.File("share/doc/pixmond/README.md") + "#the-desktop-program-pixmond"}));
+    const std::string section = "#the-desktop-program-pixmond";
+    const std::string installed = install.File("share/doc/pixmond/README.md");
+    EXPECT_EQ(shell.urls, (std::vector<std::string>{"file://" + (programDir / "README.md").string() + section,
+                                                    "file://" + installed + section}));
     EXPECT_EQ(FileUrl("/a b/K\xC3\xB6nig#1.md"), "file:///a%20b/K%C3%B6nig%231.md");
 
     test::WriteText(programDir / "orvel_shp_readme.htm", "x");

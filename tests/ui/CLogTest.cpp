@@ -34,8 +34,8 @@ TEST(CLog, CreatesTheFileOnTheFirstLineAndShowsItOnClose) {
     log.OpenForArchive(dir.File("data.dat"));
     log.Write("line");
     log.Close(true);
-    EXPECT_EQ(messages.Errors(),
-              std::vector<std::string>{"No program could be started to show Err_data.log.\nIt is in " + dir.Path().string()});
+    const std::string said = "No program could be started to show Err_data.log.\nIt is in " + dir.Path().string();
+    EXPECT_EQ(messages.Errors(), std::vector<std::string>{said});
 }
 
 TEST(CLog, MakesMissingFoldersAndFallsBackToMessageBoxes) {
