@@ -67,7 +67,8 @@ public:
     bool Repack(const std::string& folder, const std::string& newArchivePath, bool imagesOnly);
     // The question whose answer is imagesOnly (Yes: only image files).
     static constexpr const char* kRepackQuestion =
-        "If you want to create a Quarnel datfile including only SHP/PNG/S16 icon files in the folder)\n>>>  Answer YES\n\n"
+        "If you want to create a Quarnel datfile including only SHP/PNG/S16 icon files in the folder)\n"
+        ">>>  Answer YES\n\n"
         "If you want to create a Orvel datfile (include all files in a folder)\n>>>  Answer NO (varnek2 type)\n\n"
         "Please click NO to create a Orvel datfile, or YES to create Quarnel datfile ...";
     // Writes every real entry into folder under the name it has in the archive.

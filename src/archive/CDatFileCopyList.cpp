@@ -67,6 +67,7 @@ int CDatFile::ReadCopyList(const std::string& tablePath, std::set<std::string>& 
     titles.clear();
     const auto text = ReadWholeFile(tablePath);
     if (!text) return 0;
+    // Lines longer than 1023 characters are read in pieces.
     ForEachTextLine(*text, 1023, [&titles](std::string_view line) {
         while (!line.empty() && IsWhite(line.front())) line.remove_prefix(1);
         if (line.size() > 1 && line.find_first_of("';:/#<>*", 1) != std::string_view::npos) return;

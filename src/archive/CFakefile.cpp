@@ -7,6 +7,7 @@ namespace pixmond {
 
 namespace {
 
+// Lines longer than 1023 characters are read in pieces.
 constexpr size_t kMaxLine = 1023;
 
 bool IsWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }

@@ -7,8 +7,8 @@
 
 namespace pixmond {
 
-// Splits text into lines the way a fixed 1024-byte line buffer reads a Windows text file: CRLF and LF end a
-// line, and a line longer than maxChars comes out as several lines. The line end is not part of a line.
+// Splits a Windows text file into lines: CRLF and LF end a line, and a line longer than maxChars characters is
+// read in pieces of maxChars, each a line of its own. The line end is not part of a line.
 void ForEachTextLine(std::string_view text, size_t maxChars, const std::function<void(std::string_view)>& onLine);
 
 // The whole content of a file, or nothing when it cannot be read.

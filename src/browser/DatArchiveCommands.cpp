@@ -59,7 +59,8 @@ void DatArchiveCommands::Extract() {
         return;
     }
     const std::string name = StoredName(entry);
-    const std::string target = pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
+    const std::string target =
+        pickers_.PickFile(settings_.S16Folder() + name, "Select extract file name", "", "", false);
     if (target.empty()) return;
     const std::string written = dat.Extract(entry, target);
     if (!written.empty()) dat.GetServices().messages.Notice(Format("\n%s \t saved to disk  \n", written.c_str()));

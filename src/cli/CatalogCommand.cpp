@@ -49,9 +49,9 @@ int TypeIndex(const std::string& type, Settings& settings) {
 }
 
 void ApplyChoices(const CatalogArgs& args, Services& services, CatalogSettings& s) {
-    s.viewIcon = args.viewIcon - 1;
-    s.columnsIndex = args.columns - 8;
-    s.rowsIndex = (args.rows - 20) / 10;
+    s.viewIcon = args.viewIcon;
+    s.columns = args.columns;
+    s.rows = args.rows;
     std::sscanf(args.box.c_str(), "%dx%d", &s.boxX, &s.boxY);
     s.includeName = !args.noNames;
     s.namesInLog = args.namesInLog;
@@ -120,13 +120,17 @@ void Add(CLI::App& app, CliContext& ctx) {
     cmd->add_option("--view-icon", args->viewIcon, "Which of the nine icons to show, 1 to 9")
         ->check(CLI::Range(1, 9))
         ->capture_default_str();
-    cmd->add_option("--columns", args->columns, "Icons per row, 8 to 20")->check(CLI::Range(8, 20))->capture_default_str();
+    cmd->add_option("--columns", args->columns, "Icons per row, 8 to 20")
+        ->check(CLI::Range(CShpCatLogic::kMinColumns, CShpCatLogic::kMaxColumns))
+        ->capture_default_str();
     cmd->add_option("--rows", args->rows, "Rows per picture, 20 to 150 in steps of 10")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 int n = 0;
                 char tail = 0;
-                if (std::sscanf(text.c_str(), "%d%c", &n, &tail) != 1 || n < 20 || n > 150 || n % 10 != 0)
+                using Catalog = CShpCatLogic;
+                if (std::sscanf(text.c_str(), "%d%c", &n, &tail) != 1 || n < Catalog::kMinRows ||
+                    n > Catalog::kMaxRows || (n - Catalog::kMinRows) % Catalog::kRowStep != 0)
                     return "rows are 20, 30, ... 150";
                 return "";
             },

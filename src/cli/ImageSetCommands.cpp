@@ -226,7 +226,7 @@ bool ExportBlock(IconSource& source, const ExportRequest& request, Services& ser
     if (!request.cell.empty()) {
         RequireSize("--cell", request.cell, params.cellWidth, params.cellHeight);
     } else {
-        // As the save-block dialog does: the largest width and height of the icons in the range.
+        // The cell of a block: the largest width and height of the icons in the range.
         const auto sizes = source.shp ? BlockRequest::SizesOf(*source.shp) : BlockRequest::SizesOf(*source.set);
         for (int i = params.first; i < params.first + params.count && i < int(sizes.size()); ++i) {
             params.cellWidth = std::max(params.cellWidth, sizes[size_t(i)].width);

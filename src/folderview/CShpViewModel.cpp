@@ -72,7 +72,7 @@ bool CShpViewModel::ChooseFolder(Pickers& pickers) {
 void CShpViewModel::Scan() {
     files_.clear();
     nameFilter_ = ToLower(nameFilter_);
-    // The list box sorts by name without regard to case; each kind is listed once even when it is asked twice.
+    // Files are listed by name without regard to case; each kind is listed once even when it is asked twice.
     static const struct { int mode; const char* pattern; } kPatterns[] = {{1, "*.shp"}, {2, "*.s16"}, {3, "*.png"}};
     if (!folder_.empty()) {
         for (const auto& p : kPatterns) {

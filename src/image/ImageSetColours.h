@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "image/Canvas.h"
+#include "ui/AppSettings.h"
 
 namespace pixmond {
 
@@ -15,11 +16,8 @@ inline constexpr std::uint8_t kShpGridLineIndex = 196;
 inline constexpr std::uint8_t kS16SavedBackgroundByte = 159;
 
 // The "Output image" setting: 0 .BMP, 1 .PNG, 2 .JPG; anything else counts as 0.
-inline int ClampOutputImage(int type) { return type >= 0 && type <= 2 ? type : 0; }
-inline const char* OutputImageExtension(int type) {
-    static const char* const kExtensions[] = {".BMP", ".PNG", ".JPG"};
-    return kExtensions[ClampOutputImage(type)];
-}
+inline int ClampOutputImage(int type) { return AppSettings::ClampOutputImage(type); }
+inline const char* OutputImageExtension(int type) { return AppSettings::ExtensionOf(type); }
 // The type as the bulk-save messages name it.
 inline const char* OutputImageName(int type) {
     static const char* const kNames[] = {"BMP", "PNG", "JPG"};

@@ -79,8 +79,7 @@ bool BlockRequest::RowsChanged() {
 }
 
 const char* BlockRequest::Extension() const {
-    static const char* const kExtensions[] = {".BMP", ".PNG", ".JPG"};
-    return outputType >= 0 && outputType < 3 ? kExtensions[outputType] : kExtensions[0];
+    return AppSettings::ExtensionOf(outputType);
 }
 
 void BlockRequest::OutputTypeChanged(int type) {

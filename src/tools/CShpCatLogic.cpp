@@ -44,13 +44,13 @@ int CeilDiv(std::int64_t a, std::int64_t b) { return int(a / b + (a % b ? 1 : 0)
 
 CShpCatLogic::CShpCatLogic(Services& services, TextDrawer& text) : services_(services), text_(text), log_(services) {}
 
-bool CShpCatLogic::Start(CatalogSource source, const std::string& inputName, int rowCount) {
+bool CShpCatLogic::Start(CatalogSource source, const std::string& inputName, int itemCount) {
     source_ = source;
-    if (rowCount <= 0) {
+    if (itemCount <= 0) {
         services_.messages.Notice("No icons on active view ...");
         return false;
     }
-    inputLabel_ = Format("%s ... (%d items)", inputName.c_str(), rowCount);
+    inputLabel_ = Format("%s ... (%d items)", inputName.c_str(), itemCount);
     settings_.catalogName =
         source == CatalogSource::Archive ? PathParts::Of(inputName).title + "_Catalog" : std::string("FolderCatalog");
     NameLog();
@@ -71,19 +71,19 @@ int CShpCatLogic::KindOfName(const std::string& name) {
     return 0;
 }
 
-std::vector<CatalogIcon> CShpCatLogic::ArchiveCandidates(const CDatFile& dat, const std::vector<int>& rows) {
+std::vector<CatalogIcon> CShpCatLogic::ArchiveCandidates(const CDatFile& dat, const std::vector<int>& entries) {
     std::vector<CatalogIcon> out;
-    for (const int row : rows) {
+    for (const int entry : entries) {
         // A fake whose real icon is missing points at no data at all.
-        if (!dat.InRange(row) || dat.IsNotLoadable(row)) continue;
-        const TDatItem& item = dat.Item(row);
+        if (!dat.InRange(entry) || dat.IsNotLoadable(entry)) continue;
+        const TDatItem& item = dat.Item(entry);
         const std::string name(item.Name());
         const int kind = KindOfName(name);
         if (item.icons != kUnitIcons || kind == 0 || IsExcludedArchiveName(name, kind)) continue;
         CatalogIcon icon;
         icon.name = name.substr(0, kNameLength);
         icon.file = name;
-        icon.entry = row;
+        icon.entry = entry;
         icon.kind = kind;
         out.push_back(std::move(icon));
     }
@@ -107,25 +107,13 @@ std::vector<CatalogIcon> CShpCatLogic::FolderCandidates(const std::vector<std::s
 void CShpCatLogic::DeriveBox() {
     settings_.boxX = std::clamp(settings_.boxX, kMinBoxX, kMaxBox);
     settings_.boxY = std::clamp(settings_.boxY, kMinBoxY, kMaxBox);
-    settings_.columnsIndex = std::clamp(settings_.columnsIndex, 0, kColumnChoices - 1);
-    settings_.rowsIndex = std::clamp(settings_.rowsIndex, 0, kRowChoices - 1);
-    settings_.viewIcon = std::clamp(settings_.viewIcon, 0, kUnitIcons - 1);
+    settings_.columns = std::clamp(settings_.columns, kMinColumns, kMaxColumns);
+    settings_.rows = kMinRows + (std::clamp(settings_.rows, kMinRows, kMaxRows) - kMinRows) / kRowStep * kRowStep;
+    settings_.viewIcon = std::clamp(settings_.viewIcon, 1, kUnitIcons);
     boxWidth_ = settings_.boxX;
     boxHeight_ = settings_.boxY + (settings_.includeName ? kNameStrip : 0);
     // The name strip of a big icon is as high as that of the others, so a name never covers the tallest icon.
     bigBoxHeight_ = bigIconHeight_ > 0 ? bigIconHeight_ + (settings_.includeName ? kNameStrip : 0) : 0;
-}
-
-std::vector<std::string> CShpCatLogic::ColumnChoices() const {
-    std::vector<std::string> rows;
-    for (int n = 8; n <= 20; ++n) rows.push_back(Format("%d icons (%d)", n, n * boxWidth_));
-    return rows;
-}
-
-std::vector<std::string> CShpCatLogic::RowChoices() const {
-    std::vector<std::string> rows;
-    for (int n = 20; n <= 150; n += 10) rows.push_back(Format("%d icons (%d)", n, n * boxHeight_));
-    return rows;
 }
 
 void CShpCatLogic::Clear() {
@@ -147,7 +135,7 @@ void CShpCatLogic::Collect(const std::vector<CatalogIcon>& candidates, CatalogIc
     progress->SetText("Measuring icons ...");
     for (const CatalogIcon& candidate : candidates) {
         CatalogIcon icon = candidate;
-        if (reader.Measure(candidate, settings_.viewIcon + 1, icon.width, icon.height) && icon.width > 0 &&
+        if (reader.Measure(candidate, settings_.viewIcon, icon.width, icon.height) && icon.width > 0 &&
             icon.height > 0) {
             PlaceInSet(icon);
         } else {
@@ -186,8 +174,8 @@ std::string CShpCatLogic::Estimate() {
         estimateText_ = "No icons found";
         return estimateText_;
     }
-    bitmapHeight_ = (20 + 10 * settings_.rowsIndex) * boxHeight_;
-    bitmapWidth_ = (8 + settings_.columnsIndex) * boxWidth_;
+    bitmapHeight_ = PictureHeight(settings_.rows);
+    bitmapWidth_ = PictureWidth(settings_.columns);
     const int columns = bitmapWidth_ / boxWidth_;
     fittingRows_ = CeilDiv(fitting, columns);
     // A single row is drawn on a picture cut to it. Not when big icons follow: they need the whole picture
@@ -219,8 +207,8 @@ std::string CShpCatLogic::PicturePath(int number) const {
 }
 
 void CShpCatLogic::WriteLogHeader() {
-    const int columns = 8 + settings_.columnsIndex;
-    const int rows = 20 + 10 * settings_.rowsIndex;
+    const int columns = settings_.columns;
+    const int rows = settings_.rows;
     log_.Printf("Selected %d x %d (%d) icons / file (fitting icon box size)", columns, rows, columns * rows);
     if (settings_.includeName) {
         log_.Printf("Icon box size adjusted to: %d x %d (icon name selected) ", boxWidth_, boxHeight_);
@@ -274,7 +262,7 @@ void CShpCatLogic::NextPicture(Cursor& at) {
 
 bool CShpCatLogic::DrawIcon(CatalogIconReader& reader, const CatalogIcon& icon, int x, int y, bool lineOpen) {
     int width = 0, height = 0;
-    if (!reader.Load(icon, settings_.viewIcon + 1, width, height)) return false;
+    if (!reader.Load(icon, settings_.viewIcon, width, height)) return false;
     // Inside a "Cat#" line the complaint stays on that line; alone it makes a line of its own.
     const char* end = lineOpen ? "" : "\n";
     if (std::int64_t(x) + width > bitmapWidth_) {
@@ -289,7 +277,7 @@ bool CShpCatLogic::DrawIcon(CatalogIconReader& reader, const CatalogIcon& icon, 
 }
 
 void CShpCatLogic::DrawName(const std::string& name, int x, int bottom, int width) {
-    text_.DrawCentred(picture_, x, bottom - kNameStrip, width, kNameStrip, ToUpper(name), settings_.fontRow,
+    text_.DrawCentred(picture_, x, bottom - kNameStrip, width, kNameStrip, ToUpper(name), settings_.font,
                                kNameColour);
 }
 

@@ -15,16 +15,16 @@ namespace pixmond {
 
 class CDatFile;
 
-// The choices of the catalog dialog, as the dialog's controls hold them.
+// The choices a catalog is made with.
 struct CatalogSettings {
-    int viewIcon = 3;      // 0..8: "Icon #1".."Icon #9"
-    int columnsIndex = 2;  // 8 + index icons per row
-    int rowsIndex = 4;     // 20 + 10 * index rows per picture
-    int boxX = 90;         // icon box, at least 90 x 50
+    int viewIcon = 4;   // which icon of each unit file is shown, 1..9
+    int columns = 10;   // icons per row, 8..20
+    int rows = 60;      // rows per picture, 20..150 in steps of 10
+    int boxX = 90;      // icon box, at least 90 x 50
     int boxY = 60;
     bool includeName = true;
-    int fontRow = 4;
-    int fileType = 0;  // 0 .BMP, 1 .PNG, 2 .JPG
+    int font = 4;       // the font table entry the names are drawn in
+    int fileType = 0;   // 0 .BMP, 1 .PNG, 2 .JPG
     bool namesInLog = false;
     std::string outputFolder;  // where pictures and the log go
     std::string catalogName;
@@ -41,8 +41,11 @@ public:
     static constexpr int kBigLimit = 400;  // icons this wide or high are not catalogued
     static constexpr int kNameLength = 12;
     static constexpr Rgb kBackground = MakeRgb(248, 228, 216);
-    static constexpr int kColumnChoices = 13;  // 8..20 icons per row
-    static constexpr int kRowChoices = 14;     // 20..150 rows per picture
+    static constexpr int kMinColumns = 8;
+    static constexpr int kMaxColumns = 20;
+    static constexpr int kMinRows = 20;
+    static constexpr int kMaxRows = 150;
+    static constexpr int kRowStep = 10;
 
     // Names are drawn under the icons with text.
     CShpCatLogic(Services& services, TextDrawer& text);
@@ -51,24 +54,25 @@ public:
     const CatalogSettings& Settings() const { return settings_; }
 
     // Names the catalog after its source and fixes the log's name. False, with a notice, when the list is empty.
-    bool Start(CatalogSource source, const std::string& inputName, int rowCount);
+    bool Start(CatalogSource source, const std::string& inputName, int itemCount);
     // The log's name from the output folder and catalog name as they are now.
     void NameLog();
     // "%s ... (%d items)" of the input.
     std::string InputLabel() const { return inputLabel_; }
 
-    // The records worth measuring: the unit files of the listed archive entries (rows are entry-table
+    // The records worth measuring: the unit files of the listed archive entries (by their entry-table
     // indexes), or every icon file of a folder list.
-    static std::vector<CatalogIcon> ArchiveCandidates(const CDatFile& dat, const std::vector<int>& rows);
+    static std::vector<CatalogIcon> ArchiveCandidates(const CDatFile& dat, const std::vector<int>& entries);
     static std::vector<CatalogIcon> FolderCandidates(const std::vector<std::string>& names);
     // 1 SHP, 2 S16, 3 PNG by the name's extension; 0 for any other.
     static int KindOfName(const std::string& name);
 
-    // Box x and y kept at their minimum; the box is the icon box plus the name strip when names are drawn.
+    // Every choice brought into its range (the rows down to a step); the box is the icon box plus the name strip
+    // when names are drawn.
     void DeriveBox();
-    // The rows of the "icons per row" and "rows per picture" choices: "%d icons (%d)" with the pixels they take.
-    std::vector<std::string> ColumnChoices() const;
-    std::vector<std::string> RowChoices() const;
+    // The pixels a picture of so many columns or rows of boxes takes.
+    int PictureWidth(int columns) const { return columns * boxWidth_; }
+    int PictureHeight(int rows) const { return rows * boxHeight_; }
 
     // Measures every candidate's view icon and sorts it into the fitting or the big icons; a cancel keeps
     // the icons measured so far.

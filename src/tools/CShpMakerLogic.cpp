@@ -176,28 +176,15 @@ std::string CShpMakerLogic::BitmapInfo() const {
                   preview_.Height(), RedOf(c), GreenOf(c), BlueOf(c));
 }
 
-std::vector<std::string> CShpMakerLogic::ReplaceRows() const {
-    std::vector<std::string> rows;
-    if (!CanReplace()) return rows;
-    for (int i = 0; i < 256; ++i) {
-        const Rgb c = TableColour(preview_, i);
-        rows.push_back(Format("%d (%d,%d,%d)", i, RedOf(c), GreenOf(c), BlueOf(c)));
-    }
-    return rows;
+Rgb CShpMakerLogic::PaletteColour(int index) const {
+    return CanReplace() && index >= 0 && index <= 255 ? TableColour(preview_, index) : Rgb{};
 }
 
-std::vector<std::string> CShpMakerLogic::WithRows() const {
-    std::vector<std::string> rows = ReplaceRows();
-    if (!rows.empty()) rows.insert(rows.begin(), "No replace");
-    return rows;
-}
+int CShpMakerLogic::ReplaceProposal() const { return CanReplace() ? preview_.GetIndex(0, preview_.Height() - 1) : -1; }
 
-int CShpMakerLogic::ReplaceSelection() const { return CanReplace() ? preview_.GetIndex(0, preview_.Height() - 1) : -1; }
+int CShpMakerLogic::WithProposal() const { return CanReplace() ? kTransparentIndex : -1; }
 
-int CShpMakerLogic::WithSelection() const { return CanReplace() ? kTransparentIndex + 1 : 0; }
-
-bool CShpMakerLogic::ReplaceColour(int from, int withRow) {
-    const int to = withRow - 1;
+bool CShpMakerLogic::ReplaceColour(int from, int to) {
     if (!CanReplace() || to < 0 || to > 255 || from < 0 || from > 255 || to == from) return false;
     for (int y = 0; y < preview_.Height(); ++y)
         for (int x = 0; x < preview_.Width(); ++x)

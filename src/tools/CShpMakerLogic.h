@@ -47,7 +47,7 @@ public:
     int MakeClones(const std::vector<std::string>& names);
     // Mode 1: for each bitmap, an SHP beside it with the nine cells of the bitmap (3 x 3, else 9 x 1).
     int MakeFromNineIconBitmaps(const std::vector<std::string>& names, bool threeByThree);
-    // Mode 2: one SHP at output, an icon per row of the icon list. A bitmap that cannot be loaded or encoded
+    // Mode 2: one SHP at output, an icon per title of the icon list. A bitmap that cannot be loaded or encoded
     // is left out of the file (and named in a message); nothing is written when none can.
     bool MakeFromIconList(const std::string& output);
     // The same for bitmaps given by their paths, in order.
@@ -59,17 +59,18 @@ public:
     const CBmpOrvel& Preview() const { return preview_; }
     bool Changed() const { return changed_; }
     std::string BitmapInfo() const;
-    // The colour lists: "%d (%d,%d,%d)" per palette entry; the "With" list starts with "No replace".
-    std::vector<std::string> ReplaceRows() const;
-    std::vector<std::string> WithRows() const;
-    // Rows to select: the index of the bottom-left pixel, and the transparent index (row 160).
-    int ReplaceSelection() const;
-    int WithSelection() const;
+    // The colour of palette entry index (0..255) of the preview.
+    Rgb PaletteColour(int index) const;
+    // The replacement proposed: the index of the bottom-left pixel (the background a bitmap usually has) by the
+    // transparent index; -1 when there is nothing to replace.
+    int ReplaceProposal() const;
+    int WithProposal() const;
     // Colour replacement works on an 8-bit preview.
     bool CanReplace() const { return preview_.Bits() && preview_.BitsPerPixel() == 8; }
     bool CanSave() const { return changed_; }
-    // Every pixel of index from becomes the index of "With" row withRow (row 0 is "No replace").
-    bool ReplaceColour(int from, int withRow);
+    // Every pixel of index from becomes index to; false when nothing changes (an index outside 0..255, the same
+    // index twice, no 8-bit preview).
+    bool ReplaceColour(int from, int to);
     bool ChangeToDefaultPalette();
     // Writes the changed preview as "%s%sX.bmp" (folder, the bitmap's title).
     bool SaveChanged(const std::string& name);

@@ -52,9 +52,7 @@ std::string ShpToBmpConverter::CountLine(int files) {
 }
 
 std::string ShpToBmpConverter::OutputPath(const std::string& folder, const std::string& name, int type) {
-    static const char* const kExtensions[] = {".BMP", ".PNG", ".JPG"};
-    const char* extension = type >= 0 && type < 3 ? kExtensions[type] : kExtensions[0];
-    return Format("%s%s%s", folder.c_str(), PathParts::Of(name).title.c_str(), extension);
+    return Format("%s%s%s", folder.c_str(), PathParts::Of(name).title.c_str(), AppSettings::ExtensionOf(type));
 }
 
 BlockParams ShpToBmpConverter::NineIconBlock(const std::string& path, int cellWidth, int cellHeight) {

@@ -21,7 +21,7 @@ public:
     void ChooseInputFolder(const std::string& folder);
     // The output folder is stored as "BMP folder" at once.
     void ChooseOutputFolder(const std::string& folder);
-    // 0 "BMP type", 1 "PNG type"; stored as "Output image" at once.
+    // 0 BMP, 1 PNG; stored as "Output image" at once.
     void ChooseType(int type);
 
     // Names in the input folder matching "*.s??", sorted.

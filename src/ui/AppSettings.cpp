@@ -42,15 +42,12 @@ std::string AppSettings::IconsText() const {
 }
 void AppSettings::SetIconsText(const std::string& path) { Set(kIconsText, path); }
 
-int AppSettings::OutputImage() const {
-    const int type = store_->GetInt(kSettingsSection, kOutputImage, 0);
-    return type >= 0 && type <= 2 ? type : 0;
-}
+int AppSettings::OutputImage() const { return ClampOutputImage(store_->GetInt(kSettingsSection, kOutputImage, 0)); }
 void AppSettings::SetOutputImage(int type) { store_->SetInt(kSettingsSection, kOutputImage, type); }
 
-const char* AppSettings::OutputExtension() const {
+const char* AppSettings::ExtensionOf(int type) {
     static const char* const kExtensions[] = {".BMP", ".PNG", ".JPG"};
-    return kExtensions[OutputImage()];
+    return kExtensions[ClampOutputImage(type)];
 }
 
 bool AppSettings::UseHistory() const { return store_->GetInt(kSettingsSection, kUseHistory, 0) != 0; }

@@ -32,7 +32,9 @@ public:
     // "Output image": 0 .BMP, 1 .PNG, 2 .JPG; anything else counts as 0.
     int OutputImage() const;
     void SetOutputImage(int type);
-    const char* OutputExtension() const;
+    const char* OutputExtension() const { return ExtensionOf(OutputImage()); }
+    static int ClampOutputImage(int type) { return type >= 0 && type <= 2 ? type : 0; }
+    static const char* ExtensionOf(int type);
     // "UseHistory": the pickers keep a folder history.
     bool UseHistory() const;
     void SetUseHistory(bool use);

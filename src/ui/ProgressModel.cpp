@@ -5,7 +5,7 @@
 namespace pixmond {
 
 namespace {
-// The text area holds at most 511 characters, as the fixed buffer of the window did.
+// The text shown is at most 511 characters; a longer one is cut.
 constexpr size_t kMaxText = 511;
 }
 

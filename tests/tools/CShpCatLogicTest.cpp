@@ -233,8 +233,8 @@ TEST(CatalogLayout, OnlyBigIconsGetPicturesOfTheirOwn) {
 
 TEST(CatalogLayout, PicturesFillUpAndTheBigIconsMoveToANewOneWhenThereIsNoRoom) {
     Catalog c(false);
-    c.logic.Settings().columnsIndex = 0;  // 8 columns of 90: 720
-    c.logic.Settings().rowsIndex = 0;     // 20 rows of 50: 1000
+    c.logic.Settings().columns = 8;  // 8 columns of 90: 720
+    c.logic.Settings().rows = 20;    // 20 rows of 50: 1000
     c.logic.Settings().boxY = 50;
     auto names = AddUnits(c.reader, 8 * 20 * 2 + 8 * 15 + 3, 40, 40);  // two full pictures and 15 rows more
     names.push_back("ZBIG.SHP");
@@ -270,8 +270,8 @@ TEST(CatalogLog, ListsEveryIconWhenAskedAndSaysWhyIconsAreMissing) {
 TEST(CatalogLog, AnOversizedPictureIsRefusedLikeMissingMemory) {
     Catalog c;
     c.logic.Settings().boxX = c.logic.Settings().boxY = 1000;
-    c.logic.Settings().columnsIndex = 12;
-    c.logic.Settings().rowsIndex = 13;
+    c.logic.Settings().columns = 20;
+    c.logic.Settings().rows = 150;
     c.Collect(AddUnits(c.reader, 40, 50, 40));
     EXPECT_EQ(c.logic.Run(c.reader), 0);
     EXPECT_NE(c.Log().find("\n Not enough  memory to create bitmap\n"), std::string::npos);
@@ -307,14 +307,19 @@ TEST(CatalogChoices, ShowThePixelsEachChoiceTakes) {
     c.logic.Settings().boxX = 10;  // raised to the minimum
     c.logic.Settings().boxY = 100;
     c.logic.DeriveBox();
-    const auto columns = c.logic.ColumnChoices();
-    ASSERT_EQ(columns.size(), 13u);
-    EXPECT_EQ(columns.front(), "8 icons (720)");
-    EXPECT_EQ(columns.back(), "20 icons (1800)");
-    const auto rows = c.logic.RowChoices();
-    ASSERT_EQ(rows.size(), 14u);
-    EXPECT_EQ(rows.front(), "20 icons (2320)");
-    EXPECT_EQ(rows.back(), "150 icons (17400)");
+    EXPECT_EQ(c.logic.PictureWidth(CShpCatLogic::kMinColumns), 720);
+    EXPECT_EQ(c.logic.PictureWidth(CShpCatLogic::kMaxColumns), 1800);
+    EXPECT_EQ(c.logic.PictureHeight(CShpCatLogic::kMinRows), 2320);
+    EXPECT_EQ(c.logic.PictureHeight(CShpCatLogic::kMaxRows), 17400);
+
+    // Choices out of range are brought into it, rows down to their step.
+    c.logic.Settings().columns = 7;
+    c.logic.Settings().rows = 47;
+    c.logic.Settings().viewIcon = 10;
+    c.logic.DeriveBox();
+    EXPECT_EQ(c.logic.Settings().columns, 8);
+    EXPECT_EQ(c.logic.Settings().rows, 40);
+    EXPECT_EQ(c.logic.Settings().viewIcon, 9);
 }
 
 TEST(CatalogStart, NamesTheCatalogAndItsLogAfterTheSource) {

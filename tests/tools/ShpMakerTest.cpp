@@ -164,17 +164,16 @@ TEST_F(ShpMakerTest, IconListBuildsOneShpAndLeavesOutWhatCannotBeLoaded) {
     EXPECT_FALSE(std::filesystem::exists(nothing));
 }
 
-TEST(ShpIconListRows, RemovingAndMovingRenumbers) {
+TEST(ShpIconListOrder, RemovingAndMoving) {
     ShpIconList list;
     for (const char* title : {"a", "b", "c", "d", "e"}) list.Add(title);
     ASSERT_TRUE(list.Remove(1));
-    EXPECT_EQ(list.Rows(), (std::vector<std::string>{"#001 : a", "#002 : c", "#003 : d", "#004 : e"}));
+    EXPECT_EQ(list.Titles(), (std::vector<std::string>{"a", "c", "d", "e"}));
     EXPECT_EQ(list.Move(0, -1), -1);
     EXPECT_EQ(list.Move(3, 1), -1);
     EXPECT_EQ(list.Move(2, -1), 1);
     EXPECT_EQ(list.Titles(), (std::vector<std::string>{"a", "d", "c", "e"}));
     EXPECT_FALSE(list.Remove(4));
-    EXPECT_EQ(ShpIconList::TitleOfRow("#012 : my: tank"), "my: tank");
 }
 
 TEST(ShpMakerSettingsStore, DefaultsFallbackAndRoundTrip) {
@@ -206,16 +205,15 @@ TEST_F(ShpMakerTest, PreviewInfoReplaceAndSave) {
     ASSERT_TRUE(maker.LoadPreview("pic.bmp", true));
     const auto& t = DefaultPalette();
     EXPECT_EQ(maker.BitmapInfo(), Format("8 bits 2 x 2\nPix 0 is: Pal=7 (%d,%d,%d)", t[21], t[22], t[23]));
-    EXPECT_EQ(maker.ReplaceSelection(), 7);
-    EXPECT_EQ(maker.WithSelection(), 160);
-    EXPECT_EQ(maker.WithRows().size(), 257u);
-    EXPECT_EQ(maker.WithRows()[0], "No replace");
-    EXPECT_EQ(maker.ReplaceRows()[159], "159 (248,228,216)");
+    EXPECT_EQ(maker.ReplaceProposal(), 7);
+    EXPECT_EQ(maker.WithProposal(), kTransparentIndex);
+    EXPECT_EQ(maker.PaletteColour(159), MakeRgb(248, 228, 216));
     EXPECT_FALSE(maker.Changed());
 
-    EXPECT_FALSE(maker.ReplaceColour(7, 0));  // "No replace"
-    EXPECT_FALSE(maker.ReplaceColour(7, 8));  // the same index
-    ASSERT_TRUE(maker.ReplaceColour(7, 160));
+    EXPECT_FALSE(maker.ReplaceColour(7, -1));   // nothing to replace with
+    EXPECT_FALSE(maker.ReplaceColour(7, 256));
+    EXPECT_FALSE(maker.ReplaceColour(7, 7));    // the same index
+    ASSERT_TRUE(maker.ReplaceColour(7, kTransparentIndex));
     EXPECT_EQ(test::RowsOf(maker.Preview()), test::RowsFromText({"AB", ".C"}));
     ASSERT_TRUE(maker.SaveChanged("pic.bmp"));
     EXPECT_FALSE(maker.Changed());
@@ -235,7 +233,7 @@ TEST_F(ShpMakerTest, DeepBitmapsPreviewInTheDefaultPaletteWhenAsked) {
     EXPECT_FALSE(maker.CanReplace());
     ASSERT_TRUE(maker.LoadPreview("deep.bmp", true));
     EXPECT_TRUE(maker.Changed());
-    EXPECT_EQ(maker.ReplaceSelection(), 159);
+    EXPECT_EQ(maker.ReplaceProposal(), 159);
 }
 
 }  // namespace
