@@ -44,7 +44,7 @@ struct OpenBrowser {
         opened = view.ArchiveOpened(archive.Path());
     }
     RecordingServices services;
-    AppSettings settings;
+    AppSettings settings{services.settings};
     CDatFile dat{services.Get()};
     CDatViewModel view{dat, settings};
     bool opened = false;

@@ -1,23 +1,49 @@
 #!/usr/bin/env bash
-# Draws the folder browser and the archive browser on the sample without a display and writes
-# docs/folder-browser.png and docs/archive-browser.png.
-# Usage: scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png] [ARCHIVE_OUTPUT.png]
+# Draws the folder browser, the archive browser and the tool dialogs on the sample without a display and writes
+# docs/folder-browser.png, docs/archive-browser.png and docs/dialog-NAME.png beside them; with LEAST_DIR, each
+# dialog also at its least size as LEAST_DIR/dialog-NAME-least.png.
+# Usage: scripts/screenshot.sh [BUILD_DIR] [OUTPUT.png] [ARCHIVE_OUTPUT.png] [LEAST_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 output="${2:-docs/folder-browser.png}"
 archive_output="${3:-docs/archive-browser.png}"
+least="${4:-}"
 for tool in "$build/pixmond" "$build/pixmond-cli"; do
   [ -x "$tool" ] || { echo "missing $tool: build first (scripts/build.sh $build)" >&2; exit 1; }
 done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# Qt wants a private runtime folder; without one it warns on every start.
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 "$build/pixmond-cli" sample "$work/sample" >/dev/null
 mkdir -p "$(dirname "$output")"
 # A settings file of its own, so the user's folders and window size neither show nor change.
-PIXMOND_SETTINGS="$work/settings.ini" QT_QPA_PLATFORM=offscreen \
-  "$build/pixmond" --folder "$work/sample" --select TIGER.SHP --size 1000x720 --screenshot "$output"
+export PIXMOND_SETTINGS="$work/settings.ini" QT_QPA_PLATFORM=offscreen
+"$build/pixmond" --folder "$work/sample" --select TIGER.SHP --size 1000x720 --screenshot "$output"
 echo "wrote $output"
-PIXMOND_SETTINGS="$work/settings.ini" QT_QPA_PLATFORM=offscreen \
-  "$build/pixmond" --folder "$work/sample" --size 1000x720 --screenshot "$archive_output" "$work/sample/demo.dat"
+"$build/pixmond" --folder "$work/sample" --size 1000x720 --screenshot "$archive_output" "$work/sample/demo.dat"
 echo "wrote $archive_output"
+
+# The tools: bitmaps for the Shp maker, and a palette whose first colours differ from the game's.
+"$build/pixmond-cli" export "$work/sample/TIGER.SHP" --all -o "$work/sample" >/dev/null
+{
+  printf 'JASP-PAL\nOrvel Shp Tool\n256\n'
+  for i in $(seq 0 31); do printf '%d %d %d\n' $((i * 8)) $((255 - i * 8)) 128; done
+} >"$work/sample/PSP_demo.pal"
+docs="$(dirname "$output")"
+for dialog in shpmaker catalog converter block palettes; do
+  select=()
+  [ "$dialog" = palettes ] && select=(--select PSP_demo.pal)
+  [ "$dialog" = block ] && select=(--select TIGER.SHP)
+  "$build/pixmond" --folder "$work/sample" "${select[@]}" --dialog "$dialog" --screenshot "$docs/dialog-$dialog.png"
+  echo "wrote $docs/dialog-$dialog.png"
+  if [ -n "$least" ]; then
+    mkdir -p "$least"
+    # A size below the dialog's least gives the dialog at its least.
+    "$build/pixmond" --folder "$work/sample" "${select[@]}" --dialog "$dialog" --size 1x1 \
+      --screenshot "$least/dialog-$dialog-least.png"
+    echo "wrote $least/dialog-$dialog-least.png"
+  fi
+done

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "app/ToolDialogShowcase.h"
 #include "browser/qt/CDatView.h"
 #include "folderview/FolderImageHolders.h"
 #include "folderview/qt/CShpView.h"
@@ -31,6 +32,10 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
             options.select = value();
         } else if (arg == QLatin1String("--screenshot")) {
             options.screenshot = value();
+        } else if (arg == QLatin1String("--dialog")) {
+            options.dialog = value();
+            if (!options.dialog.empty() && !ToolDialogShowcase::Known(options.dialog))
+                options.error = "--dialog wants shpmaker, catalog, converter, block or palettes";
         } else if (arg == QLatin1String("--size")) {
             const QStringList parts = QString::fromStdString(value()).split(QLatin1Char('x'));
             if (parts.size() == 2) {
@@ -46,6 +51,7 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
             options.error = "only one file can be opened";
         }
     }
+    if (!options.dialog.empty() && options.screenshot.empty()) options.error = "--dialog goes with --screenshot";
     return options;
 }
 
@@ -81,7 +87,8 @@ int CApp::Start(const QStringList& arguments) {
     const StartOptions options = ParseStartOptions(arguments);
     if (!options.error.empty() || options.help) {
         std::fprintf(options.help ? stdout : stderr,
-                     "%s%sUsage: pixmond [--folder DIR] [--select FILE] [--screenshot FILE.png] [--size WxH] [ARCHIVE]\n",
+                     "%s%sUsage: pixmond [--folder DIR] [--select FILE] [--screenshot FILE.png] [--size WxH]\n"
+                     "               [--dialog shpmaker|catalog|converter|block|palettes] [ARCHIVE]\n",
                      options.error.c_str(), options.error.empty() ? "" : "\n");
         return options.help ? 0 : 2;
     }
@@ -93,7 +100,7 @@ int CApp::Start(const QStringList& arguments) {
     progress_.SetMainWindow(frame_.get());
     RegisterViews(*frame_, options.folder);
     frame_->RestoreGeometry();
-    if (options.width > 0) frame_->resize(options.width, options.height);
+    if (options.width > 0 && options.dialog.empty()) frame_->resize(options.width, options.height);
     if (!frame_->SwitchView(CMainFrame::kShpMode)) return 1;
     if (!options.select.empty()) {
         if (auto* view = dynamic_cast<CShpView*>(frame_->ActiveView())) view->SelectFileNamed(options.select);
@@ -105,6 +112,7 @@ int CApp::Start(const QStringList& arguments) {
             std::fprintf(stderr, "pixmond: %s was not opened\n", options.file.c_str());
     }
     frame_->show();
+    if (!options.dialog.empty()) return TakeDialogScreenshot(options);
     if (!options.screenshot.empty()) return TakeScreenshot(options);
     return -1;
 }
@@ -113,6 +121,22 @@ int CApp::TakeScreenshot(const StartOptions& options) {
     // Let the window lay itself out and paint once before it is grabbed.
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
     const QImage image = frame_->grab().toImage();
+    if (image.isNull() || !image.save(PathToQString(options.screenshot), "PNG")) {
+        std::fprintf(stderr, "pixmond: cannot write %s\n", options.screenshot.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int CApp::TakeDialogScreenshot(const StartOptions& options) {
+    ToolDialogShowcase showcase(frame_->Context(), frame_.get());
+    QDialog* dialog = showcase.Open(options.dialog, options.folder, options.select);
+    if (!dialog) return 1;
+    // A size below the dialog's least gives the dialog at its least.
+    if (options.width > 0) dialog->resize(options.width, options.height);
+    dialog->show();
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    const QImage image = dialog->grab().toImage();
     if (image.isNull() || !image.save(PathToQString(options.screenshot), "PNG")) {
         std::fprintf(stderr, "pixmond: cannot write %s\n", options.screenshot.c_str());
         return 1;

@@ -23,6 +23,7 @@ struct StartOptions {
     std::string folder;      // the folder browser starts here instead of "S16 folder"
     std::string select;      // the file the folder browser shows first
     std::string screenshot;  // draw the window into this PNG and quit
+    std::string dialog;      // with screenshot: draw this tool dialog instead, over the folder
     int width = 0, height = 0;
     bool help = false;
     std::string error;       // why the command line was refused
@@ -46,6 +47,7 @@ public:
 
 private:
     int TakeScreenshot(const StartOptions& options);
+    int TakeDialogScreenshot(const StartOptions& options);
 
     FileSettings store_;
     QtMessages messages_;

@@ -14,6 +14,8 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CAppDoc.h"
+#include "tools/qt/CShpMaker.h"
+#include "tools/qt/CShpToBmp.h"
 #include "ui/AppSettings.h"
 #include "ui/Services.h"
 #include "ui/ShellRules.h"
@@ -55,6 +57,17 @@ void CMainFrame::BuildMenus() {
     historyAction_ = options->addAction(QStringLiteral("Enable History Combo"), this, &CMainFrame::ToggleHistory);
     historyAction_->setCheckable(true);
     connect(options, &QMenu::aboutToShow, this, [this] { historyAction_->setChecked(HistoryChecked()); });
+
+    // The tools that belong to no view, in both views.
+    QMenu* tools = ToolsMenu();
+    shpMakerAction_ = tools->addAction(QStringLiteral("Shp &Maker"), this, &CMainFrame::RunShpMaker);
+    shpMakerAction_->setStatusTip(QStringLiteral("Allows creating SHP files using Bitmaps"));
+    shpMakerAction_->setToolTip(QStringLiteral("ShpMaker"));
+    converterAction_ = tools->addAction(QStringLiteral("Convert Shp/s16 files in a folder to Bmp / Png"), this,
+                                        &CMainFrame::RunConverter);
+    converterAction_->setStatusTip(
+        QStringLiteral("Converts every 9-icon SHP and S16 file of a folder into one BMP or PNG picture each"));
+    converterAction_->setToolTip(QStringLiteral("Convert Shp/s16 files to Bmp / Png"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* topics = help->addAction(QStringLiteral("&Help Topics"), this, &CMainFrame::OpenHelp);
@@ -127,7 +140,8 @@ bool CMainFrame::SwitchView(int mode) {
             bar->hide();
         }
         for (QMenu* menu : view->Menus()) {
-            QAction* action = menuBar()->insertMenu(optionsMenuAction_, menu);
+            // A view's menus come after View, before the menus that belong to no view.
+            QAction* action = menuBar()->insertMenu(toolsMenu_ ? toolsMenu_->menuAction() : optionsMenuAction_, menu);
             action->setVisible(false);
             viewMenuActions_[mode] << action;
         }
@@ -191,6 +205,21 @@ void CMainFrame::ShowAbout() {
 void CMainFrame::ToggleHistory() {
     context_.settings.SetUseHistory(!context_.settings.UseHistory());
     historyAction_->setChecked(HistoryChecked());
+}
+
+void CMainFrame::RunShpMaker() {
+    CShpMaker maker(context_, this);
+    maker.exec();
+    UpdateAllViews();
+}
+
+void CMainFrame::RunConverter() {
+    CShpToBmp converter(context_, this);
+    converter.exec();
+}
+
+void CMainFrame::UpdateAllViews() {
+    for (auto& [mode, view] : views_) view->OnUpdate();
 }
 
 bool CMainFrame::HistoryChecked() const { return context_.settings.UseHistory(); }

@@ -43,6 +43,10 @@ public:
     void OpenHelp();
     void ShowAbout();
     void ToggleHistory();
+    // The tools of the "&Tools" menu, modal; after the Shp maker every view reads its data again.
+    void RunShpMaker();
+    void RunConverter();
+    void UpdateAllViews();
     bool HistoryChecked() const;
     // Restores the size and place of the last run, if any.
     void RestoreGeometry();
@@ -50,7 +54,10 @@ public:
     // The menu of the tools that belong to no view; made when the first tool is added, so it is never empty.
     QMenu* ToolsMenu();
     QAction* ViewAction(int mode) const;
+    QAction* ShpMakerAction() const { return shpMakerAction_; }
+    QAction* ConverterAction() const { return converterAction_; }
     CAppDoc& Doc() const { return doc_; }
+    ViewContext& Context() { return context_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -78,6 +85,8 @@ private:
     QList<QAction*> recentActions_;
     QAction* optionsMenuAction_ = nullptr;
     QAction* historyAction_ = nullptr;
+    QAction* shpMakerAction_ = nullptr;
+    QAction* converterAction_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -9,45 +9,27 @@
 #include <cerrno>
 #include <cstring>
 
+#include "archive/DatDirectory.h"
 #include "base/Format.h"
+#include "base/KillPoint.h"
 
 namespace pixmond {
 
 namespace {
 constexpr size_t kCopyBuffer = 1 << 20;
 constexpr std::uint64_t kWritebackStep = 8 << 20;
-constexpr std::uint64_t kRecordBytes = 17;
 }  // namespace
 
 bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries) {
-    const std::uint64_t records = entries.size() + 1;
-    std::uint64_t offset = 4 + kRecordBytes * records;
-    for (const auto& e : entries) offset += e.size;
+    std::vector<std::uint8_t> directory;
+    const std::uint64_t end = DatDirectory::Encode(
+        entries.size(), [&entries](size_t i) { return DatDirectory::Shape{entries[i].name, entries[i].size}; }, directory);
     // Offsets are 32-bit: an archive that outgrows them cannot be written at all.
-    if (offset > 0xffffffffull) {
+    if (end > DatDirectory::kMaxEnd) {
         failure_ = Format("The new archive would hold %llu bytes, more than an archive can address.",
-                          (unsigned long long)offset);
+                          (unsigned long long)end);
         return false;
     }
-    std::vector<std::uint8_t> directory;
-    directory.reserve(size_t(4 + kRecordBytes * records));
-    auto put32 = [&directory](std::uint64_t v) {
-        for (int k = 0; k < 4; ++k) directory.push_back(std::uint8_t(v >> (8 * k)));
-    };
-    auto putName = [&directory](const std::string& name) {
-        char field[13] = {};
-        std::memcpy(field, name.data(), name.size() < 12 ? name.size() : 12);
-        directory.insert(directory.end(), field, field + 13);
-    };
-    put32(records);
-    offset = 4 + kRecordBytes * records;
-    for (const auto& e : entries) {
-        put32(offset);
-        putName(e.name);
-        offset += e.size;
-    }
-    put32(offset);
-    putName("");
     if (!out_.Write(directory.data(), directory.size())) {
         failure_ = "Writing the new archive failed (is the disk full?)";
         return false;
@@ -122,26 +104,27 @@ bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, 
 }
 
 bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
-                                   std::vector<std::uint8_t>& buffer, std::string& failure) {
-    // A new name is written in place (a failure removes it again); a file the user has is replaced only by a
-    // complete copy renamed over it.
-    std::string temp;
-    int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    const bool replacing = fd < 0 && errno == EEXIST;
-    if (replacing) {
-        temp = target.string() + ".tmp-XXXXXX";
-        fd = ::mkstemp(temp.data());
-        if (fd >= 0) {
-            struct stat info {};
-            if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
-        }
-    }
+                                   std::vector<std::uint8_t>& buffer, std::string& failure, bool flushNew) {
+    // Written beside the target under a temporary name and renamed over it, so that a failure or a crash leaves
+    // the target complete or as it was. A file the user had is flushed before it is replaced; a new one only when
+    // asked, a batch flushes its new files once at its end.
+    static const mode_t umaskBits = [] {
+        const mode_t bits = ::umask(0);
+        ::umask(bits);
+        return bits;
+    }();
+    struct stat info {};
+    const bool replacing = ::stat(target.c_str(), &info) == 0;
+    std::string temp = target.string() + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         failure = Format("Error on creating [%s]", target.c_str());
         return false;
     }
+    ::fchmod(fd, replacing ? (info.st_mode & 07777) : (0666 & ~umaskBits));
     bool ok = true;
     auto sink = [fd, &ok](const std::uint8_t* data, size_t count) {
+        KillPoint();
         while (ok && count > 0) {
             const ssize_t put = ::write(fd, data, count);
             if (put < 0 && errno == EINTR) continue;
@@ -155,11 +138,15 @@ bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t si
         return ok;
     };
     const bool copied = CopySource(source, size, target.filename().string(), sink, buffer, failure);
+    if (copied && ok && (replacing || flushNew) && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    const std::string& written = replacing ? temp : target.string();
-    if (copied && ok && (!replacing || std::rename(temp.c_str(), target.c_str()) == 0)) return true;
+    KillPoint();
+    if (copied && ok && std::rename(temp.c_str(), target.c_str()) == 0) {
+        KillPoint();
+        return true;
+    }
     if (copied) failure = Format("Error on creating [%s]", target.c_str());
-    ::unlink(written.c_str());
+    ::unlink(temp.c_str());
     return false;
 }
 

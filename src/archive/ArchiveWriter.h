@@ -44,9 +44,10 @@ public:
                            std::string& failure);
 
     // Writes size bytes of a source as a file of its own: beside the target first, then renamed over it, so a
-    // failed write never leaves a half file in place of one the user had.
+    // failed write or a crash never leaves a half file at the target. A file that replaces one is flushed to the
+    // disk first; a new file only with flushNew (a batch flushes all its new files once at its end).
     static bool WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
-                               std::vector<std::uint8_t>& buffer, std::string& failure);
+                               std::vector<std::uint8_t>& buffer, std::string& failure, bool flushNew);
 
 private:
     bool WriteDirectory(const std::vector<ArchivePlanEntry>& entries);

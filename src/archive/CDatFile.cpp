@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "archive/CFakefile.h"
+#include "archive/DatDirectory.h"
 #include "base/ByteReader.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -18,8 +19,6 @@
 namespace pixmond {
 
 namespace {
-
-constexpr std::uint64_t kRecordBytes = 17;
 
 // A file the user may change: it opens for writing and is not marked read-only. The mode bits are checked
 // as well because the owner of every file (root) could open a read-only file for writing anyway.
@@ -95,23 +94,18 @@ bool CDatFile::IsIconArchive(const ReadOnlyFile& file) {
     std::uint8_t head[8];
     if (!file.ReadExact(0, head, sizeof head)) return false;
     const std::uint64_t records = LoadU32(head), firstData = LoadU32(head + 4);
-    return records >= 1 && firstData >= 4 + kRecordBytes && (firstData - 4) % kRecordBytes == 0 &&
-           firstData <= file.Size() && 4 + kRecordBytes * records >= firstData;
+    constexpr std::uint64_t kHead = DatDirectory::kCountBytes, kRecord = DatDirectory::kRecordBytes;
+    return records >= 1 && firstData >= kHead + kRecord && (firstData - kHead) % kRecord == 0 &&
+           firstData <= file.Size() && kHead + kRecord * records >= firstData;
 }
 
 void CDatFile::ReadDirectory(bool interactive) {
     ClearTable();
-    damaged_ = 0;
-    const std::uint64_t fileSize = file_->Size();
-    std::uint8_t countBytes[4] = {};
-    const std::uint64_t claimed = file_->ReadExact(0, countBytes, 4) ? LoadU32(countBytes) : 0;
-    // Only records the file really holds are read; a directory that promises more is cut to them.
-    const std::uint64_t held = fileSize >= 4 ? (fileSize - 4) / kRecordBytes : 0;
-    const std::uint64_t records = std::min(claimed, held);
-    const std::uint64_t entries = records > 0 ? records - 1 : 0;
-    realCount_ = int(std::min<std::uint64_t>(entries, MAX_DAT_ITEMS));
-    if (entries > std::uint64_t(MAX_DAT_ITEMS)) {
-        const int shown = int(std::min<std::uint64_t>(entries, 0x7fffffff));
+    const DatDirectory directory = DatDirectory::Read(*file_, MAX_DAT_ITEMS);
+    realCount_ = int(directory.Count());
+    damaged_ = directory.Damaged();
+    if (directory.Held() > std::uint64_t(MAX_DAT_ITEMS)) {
+        const int shown = int(std::min<std::uint64_t>(directory.Held(), 0x7fffffff));
         services_.messages.Error(Format("Only %d / %d icons will be loaded...", MAX_DAT_ITEMS, shown));
     }
 
@@ -119,19 +113,15 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (interactive) progress->SetText(Format("Loading %s ", PathParts::Of(path_).name.c_str()));
     loaded_ = true;
 
-    const auto directory = file_->ReadBlock(4, size_t(realCount_ + 1) * kRecordBytes);
-    const size_t usable = directory.size() / kRecordBytes;
-    if (usable < size_t(realCount_ + 1)) realCount_ = usable > 0 ? int(usable - 1) : 0;
     for (int i = 0; i < realCount_; ++i) {
-        const std::uint8_t* record = directory.data() + size_t(i) * kRecordBytes;
-        ReadEntry(i, record, LoadU32(record + kRecordBytes));
+        ReadEntry(i, directory);
         if (interactive) progress->StepIt();
     }
 
     std::string damage;
-    if (claimed > held && claimed > 1) {
+    if (directory.Promised() > directory.Held()) {
         damage += Format("\nIts directory lists %llu entries, but the file holds only %d of them.",
-                         (unsigned long long)(claimed - 1), realCount_);
+                         (unsigned long long)directory.Promised(), realCount_);
     }
     if (damaged_ > 0) {
         damage += Format("\n%d entries point outside the file; they are listed but cannot be shown.", damaged_);
@@ -139,30 +129,25 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (!damage.empty()) services_.messages.Error(Format("%s\nThe archive is damaged.%s", path_.c_str(), damage.c_str()));
 }
 
-void CDatFile::ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset) {
+void CDatFile::ReadEntry(int i, const DatDirectory& directory) {
     TDatItem& item = table_[i];
-    const std::uint32_t offset = LoadU32(record);
-    char upper[kDatNameBytes];
-    for (int k = 0; k < kDatNameBytes; ++k) upper[k] = ToUpperAscii(char(record[4 + k]));
-    std::memcpy(item.name, upper, kDatNameBytes);
-    // Bytes after the terminating zero are not part of the name.
-    const size_t length = ::strnlen(upper, kDatNameBytes);
-    std::memset(item.name + length, 0, kDatNameBytes - length);
+    const std::string_view stored = directory.Name(size_t(i));
+    for (size_t k = 0; k < stored.size(); ++k) item.name[k] = ToUpperAscii(stored[k]);
+    const std::uint32_t offset = directory.Offset(size_t(i));
     item.offset = offset;
-    item.size = nextOffset >= offset ? nextOffset - offset : 0;
-    const bool inside = nextOffset >= offset && nextOffset <= file_->Size();
-    if (!inside) ++damaged_;
+    item.size = directory.Size(size_t(i));
+    const bool inside = directory.Inside(size_t(i));
 
-    const std::uint8_t type = DatTypeOfName(item.Name());
-    item.type = type;
-    if (type == kTypeOther) return;
+    const IconKind kind = IconKindOfEntryName(item.Name());
+    item.type = std::uint8_t(kind);
+    if (kind == IconKind::Other) return;
     item.loadable = inside ? 1 : 0;
-    if (type == kTypePng) {
+    if (kind == IconKind::Png) {
         item.icons = 9;
         return;
     }
     // The count word must lie inside the entry's own data; a shorter entry simply has no icons.
-    const std::uint32_t at = type == kTypeShp ? 4 : 0;
+    const std::uint32_t at = kind == IconKind::Shp ? 4 : 0;
     std::uint8_t word[4];
     if (inside && item.size >= at + 4 && file_->ReadExact(std::uint64_t(offset) + at, word, 4)) {
         const std::int32_t count = std::int32_t(LoadU32(word));
@@ -203,7 +188,7 @@ void CDatFile::MergeFakes(const std::string& keepPath) {
         } else {
             item.SetName(fakeName + ".PNG", 12);
             item.icons = 9;
-            item.type = kTypePng;
+            item.type = std::uint8_t(IconKind::Png);
         }
         ++total_;
         ++fakeCount_;

@@ -8,14 +8,15 @@
 
 #include "archive/TDatItem.h"
 #include "archive/ArchiveWriter.h"
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Rect.h"
 #include "ui/CLog.h"
 #include "ui/Services.h"
 
 namespace pixmond {
+
+class DatDirectory;
 
 // The open archive: its file, the entry table of real and fake entries, and the operations on it.
 class CDatFile {
@@ -36,9 +37,9 @@ public:
     // Lets go of the archive file; the table stays as it was listed.
     void CloseFile();
 
-    bool IsShp(int i) const { return InRange(i) && table_[i].type == kTypeShp; }
-    bool IsS16(int i) const { return InRange(i) && table_[i].type == kTypeS16; }
-    bool IsPng(int i) const { return InRange(i) && table_[i].type == kTypePng; }
+    bool IsShp(int i) const { return InRange(i) && table_[i].Kind() == IconKind::Shp; }
+    bool IsS16(int i) const { return InRange(i) && table_[i].Kind() == IconKind::S16; }
+    bool IsPng(int i) const { return InRange(i) && table_[i].Kind() == IconKind::Png; }
     bool IsNotLoadable(int i) const { return !InRange(i) || table_[i].loadable == 0; }
     bool InRange(int i) const { return i >= 0 && i < total_; }
 
@@ -104,8 +105,7 @@ public:
     std::string BackupPath() const;
 
     // ---- The current entry (CDatFileCurrentEntry.cpp) ----
-    // Its icons are read straight out of the open archive by the reader of its type: the SHP reader, or
-    // the image set for S16 entries and for the picture of a PNG entry.
+    // Its icons are read straight out of the open archive by the icon source of its kind.
 
     // Makes entry index current and reads its directory (SHP, S16) or picture (PNG). False for an index
     // out of range, an entry that is not loadable, or a directory that cannot be read; a PNG entry is
@@ -129,16 +129,11 @@ public:
     int CurrentIcon() const { return currentIcon_; }
     int CurrentIcons() const { return currentIcons_; }
     std::uint32_t DataOffset() const { return dataOffset_; }
-    // The readers of the current entry; views take the icon's size and header from them, and the SHP
-    // reader's colour table is the drawing palette.
-    CShpFile& ShpReader() { return shp_; }
-    const CShpFile& ShpReader() const { return shp_; }
-    CShp3& ImageSet() { return imageSet_; }
-    const CShp3& ImageSet() const { return imageSet_; }
+    // The icons of the current entry while it is current, else null (nothing to draw or save). Views take the
+    // icon's size from it, and its bitmap's colour table is the drawing palette.
+    IconSource* CurrentSource() const;
 
 private:
-    // The type of the current entry while it is current, else kTypeOther (nothing to draw or save).
-    std::uint8_t CurrentType() const;
     enum class Rewrite { Ok, Cancelled, Failed };
     // The real entries in table order as a plan for the writer; bytes from the open archive.
     // indexes receives the table index of each planned entry.
@@ -148,14 +143,22 @@ private:
                       const std::string& text, int range);
     // Moves from over to; across file systems by a copy beside to and a rename.
     bool PlaceFile(const std::string& from, const std::string& to);
-    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards.
+    // Backup and rename of a rewritten archive, checked; the archive is reloaded afterwards. The archive's path
+    // holds a complete archive at every moment.
     bool SwapInNewArchive();
+    // Files added in one rewrite of the archive, and their bytes; added is 0 when nothing was written.
+    struct Appended {
+        int added = 0;
+        std::uint64_t bytes = 0;
+        bool cancelled = false;
+    };
+    Appended AppendFiles(const std::vector<std::string>& list);
     bool WriteEntryFiles(const std::string& folder, const std::vector<int>& indexes, const std::string& caption,
                          const std::string& text, bool askBeforeReplacing, int& written);
 
     void ClearTable();
     void ReadDirectory(bool interactive);
-    void ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOffset);
+    void ReadEntry(int i, const DatDirectory& directory);
     void MergeFakes(const std::string& keepPath);
     void SortTable();
 
@@ -168,8 +171,7 @@ private:
     int currentIcon_ = 0;
     std::uint32_t dataOffset_ = 0;
     int currentIcons_ = 0;
-    CShpFile shp_;
-    CShp3 imageSet_;
+    std::unique_ptr<IconSource> entry_;
     // The archive the current entry was read from; a reload makes the entry stale.
     std::shared_ptr<ReadOnlyFile> entryFile_;
 

@@ -4,6 +4,7 @@
 
 #include "archive/CDatFile.h"
 #include "base/DisplayText.h"
+#include "archive/DatDirectory.h"
 #include "base/TextLines.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -22,22 +23,10 @@ std::string TitleOf(std::string_view name) {
 
 // The directory of another archive, every entry checked against the file; false when any is unsound.
 bool ReadDirectoryOf(const std::shared_ptr<ReadOnlyFile>& file, std::vector<ArchivePlanEntry>& entries) {
-    std::uint8_t word[4];
-    if (!file->ReadExact(0, word, 4)) return file->Size() == 0;
-    const std::uint64_t records = std::uint64_t(word[0]) | std::uint64_t(word[1]) << 8 | std::uint64_t(word[2]) << 16 |
-                                  std::uint64_t(word[3]) << 24;
-    if (records == 0) return true;
-    if ((file->Size() - 4) / 17 < records) return false;
-    const auto directory = file->ReadBlock(4, size_t(records * 17));
-    auto offsetAt = [&directory](std::uint64_t record) {
-        const auto* p = directory.data() + record * 17;
-        return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-    };
-    for (std::uint64_t i = 0; i + 1 < records; ++i) {
-        const std::uint32_t offset = offsetAt(i), next = offsetAt(i + 1);
-        if (next < offset || next > file->Size()) return false;
-        const char* name = reinterpret_cast<const char*>(directory.data() + i * 17 + 4);
-        entries.push_back({std::string(name, ::strnlen(name, kDatNameBytes)), next - offset, ArchiveSource{file, {}, offset}});
+    const DatDirectory directory = DatDirectory::Read(*file);
+    if (!directory.Sound()) return false;
+    for (size_t i = 0; i < directory.Count(); ++i) {
+        entries.push_back({std::string(directory.Name(i)), directory.Size(i), ArchiveSource{file, {}, directory.Offset(i)}});
     }
     return true;
 }
@@ -128,16 +117,17 @@ bool CDatFile::CopyListed(const std::string& tablePath, const std::string& destP
         return false;
     }
     const std::string backup = Format("%s_back.dat", PathParts::Of(destPath).withoutExtension.c_str());
-    if (destExists && !services_.files.MoveReplace(destPath, backup)) {
-        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was; the new archive is %s.",
-                                        destPath.c_str(), backup.c_str(), destPath.c_str(), work.c_str()));
+    // The destination's path holds a complete archive at every moment: its backup becomes a second name of it
+    // first, then the new archive replaces it in one rename.
+    if (destExists && !services_.files.KeepCopy(destPath, backup)) {
+        services_.messages.Error(Format("Could not create %s.\n%s was left as it was; the new archive is %s.",
+                                        backup.c_str(), destPath.c_str(), work.c_str()));
         return false;
     }
     if (!PlaceFile(work, destPath)) {
-        const bool restored = !destExists || services_.files.MoveReplace(backup, destPath);
-        services_.messages.Error(Format("Could not rename %s to %s.\n%s\nThe new archive is %s.", work.c_str(),
-                                        destPath.c_str(), restored ? "The destination was left as it was." : "",
-                                        work.c_str()));
+        services_.messages.Error(Format("Could not rename %s to %s.\nThe destination was left as it was.\nThe new "
+                                        "archive is %s.",
+                                        work.c_str(), destPath.c_str(), work.c_str()));
         return false;
     }
     // Names the archive could not give are said at the end, so a list can be put right.

@@ -94,22 +94,19 @@ bool CDatFile::SwapInNewArchive() {
     const std::string archive = path_, backup = BackupPath(), fresh = NewArchivePath();
     CloseFile();
     auto& files = services_.files;
-    if (!files.MoveReplace(archive, backup)) {
+    // The archive's path holds a complete archive at every moment: the backup becomes a second name of the
+    // archive first, then the new archive replaces it in one rename.
+    if (!files.KeepCopy(archive, backup)) {
         files.Remove(fresh);
-        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was.", archive.c_str(),
-                                        backup.c_str(), archive.c_str()));
+        services_.messages.Error(Format("Could not create %s\n%s was left as it was.", backup.c_str(), archive.c_str()));
         Load(archive, true);
         return false;
     }
     if (!files.MoveReplace(fresh, archive)) {
-        // Put the archive back, keeping the backup too when a copy can be made.
-        const bool restored = files.Copy(backup, archive) || files.MoveReplace(backup, archive);
         files.Remove(fresh);
-        services_.messages.Error(restored ? Format("Could not rename %s to %s.\n%s was put back as it was.",
-                                                   fresh.c_str(), archive.c_str(), archive.c_str())
-                                          : Format("Could not rename %s to %s.\nThe former archive is %s.",
-                                                   fresh.c_str(), archive.c_str(), backup.c_str()));
-        if (restored) Load(archive, true);
+        services_.messages.Error(Format("Could not rename %s to %s.\n%s was left as it was.", fresh.c_str(),
+                                        archive.c_str(), archive.c_str()));
+        Load(archive, true);
         return false;
     }
     return Load(archive, true);
@@ -118,13 +115,10 @@ bool CDatFile::SwapInNewArchive() {
 bool CDatFile::PlaceFile(const std::string& from, const std::string& to) {
     auto& files = services_.files;
     if (files.MoveReplace(from, to)) return true;
-    const std::string temp = to + ".tmp-place";
-    if (files.Copy(from, temp) && files.MoveReplace(temp, to)) {
-        files.Remove(from);
-        return true;
-    }
-    files.Remove(temp);
-    return false;
+    // Another disk: a copy renamed into place.
+    if (!files.Copy(from, to)) return false;
+    files.Remove(from);
+    return true;
 }
 
 std::uint32_t CDatFile::Replace(int index, const std::string& sourcePath) {
@@ -178,83 +172,84 @@ std::string CDatFile::Remove(int index) {
 
 std::uint32_t CDatFile::Append(const std::string& sourcePath) {
     if (!ArchiveOpen() || !file_) return 0;
-    if (realCount_ >= MAX_DAT_ITEMS) {
-        services_.messages.Error(Format("Cannot append more files, full size reached (%d)", realCount_));
-        return 0;
-    }
-    const std::string fileName = PathParts::Of(sourcePath).name;
-    std::string why;
-    const std::string entryName = EntryNameFor(fileName, why);
-    if (entryName.empty()) {
-        services_.messages.Error(Format("%s was not added: %s.", sourcePath.c_str(), why.c_str()));
-        return 0;
-    }
-    auto source = ReadOnlyFile::Open(sourcePath);
-    if (!source) {
-        services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
-        return 0;
-    }
-    if (source->Size() > 0xffffffffull) {
-        services_.messages.Error(Format("[%s] is too large for an archive.", sourcePath.c_str()));
-        return 0;
-    }
-    const auto size = std::uint32_t(source->Size());
+    const Appended appended = AppendFiles({sourcePath});
+    return appended.added == 1 ? appended.bytes : 0;
+}
+
+CDatFile::Appended CDatFile::AppendFiles(const std::vector<std::string>& list) {
+    Appended result;
     auto plan = PlanOfRealEntries(-1);
-    plan.push_back({entryName, size, ArchiveSource{source, {}, 0}});
-    SortPlan(plan);
-    if (WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", fileName.c_str()), realCount_) !=
-        Rewrite::Ok) {
-        return 0;
+    int count = realCount_;
+    std::vector<std::shared_ptr<ReadOnlyFile>> sources;
+    for (const std::string& sourcePath : list) {
+        if (count >= MAX_DAT_ITEMS) {
+            services_.messages.Error(Format("Cannot append more files, full size reached (%d)", count));
+            continue;
+        }
+        std::string why;
+        const std::string entryName = EntryNameFor(PathParts::Of(sourcePath).name, why);
+        if (entryName.empty()) {
+            services_.messages.Error(Format("%s was not added: %s.", sourcePath.c_str(), why.c_str()));
+            continue;
+        }
+        auto source = ReadOnlyFile::Open(sourcePath);
+        if (!source) {
+            services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
+            continue;
+        }
+        if (source->Size() > 0xffffffffull) {
+            services_.messages.Error(Format("[%s] is too large for an archive.", sourcePath.c_str()));
+            continue;
+        }
+        const auto size = std::uint32_t(source->Size());
+        plan.push_back({entryName, size, ArchiveSource{source, {}, 0}});
+        ++count;
+        ++result.added;
+        result.bytes += size;
     }
-    // The new archive stays beside the old one; a copy of it replaces the archive in one rename.
+    if (result.added == 0) return result;
+    // Each file goes behind the entries of an equal name, as if it had been added on its own after those before it.
+    SortPlan(plan);
+    const std::string text = result.added == 1 ? PathParts::Of(list.front()).name : Format("%d files", result.added);
+    const Rewrite written = WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", text.c_str()), realCount_);
+    if (written != Rewrite::Ok) {
+        result.cancelled = written == Rewrite::Cancelled;
+        result.added = 0;
+        return result;
+    }
+    // The new archive stays beside the old one; a second name of it replaces the archive in one rename.
     CloseFile();
-    const std::string fresh = NewArchivePath(), temp = path_ + ".tmp-append";
-    if (!services_.files.Copy(fresh, temp) || !services_.files.MoveReplace(temp, path_)) {
-        services_.files.Remove(temp);
+    const std::string fresh = NewArchivePath();
+    if (!services_.files.KeepCopy(fresh, path_)) {
         services_.messages.Error(Format("Could not complete !\n%s  ..  was not closed yet\nYour updated Dat file can be "
                                         "found as\n%s\n",
                                         path_.c_str(), fresh.c_str()));
-        return 0;
+        result.added = 0;
     }
-    return size;
+    return result;
 }
 
 int CDatFile::AddFiles(const std::vector<std::string>& list) {
     if (!ArchiveOpen()) return -1;
     const std::string archive = path_, backup = BackupPath();
     auto& files = services_.files;
-    if (!list.empty() && !files.Copy(archive, backup)) {
+    if (!list.empty() && !files.KeepCopy(archive, backup)) {
         services_.messages.Error(Format("Could not create %s\n  ...  aborting\n", backup.c_str()));
         return -1;
     }
-    int notAdded = 0;
-    for (size_t k = 0; k < list.size(); ++k) {
-        if (!Load(archive, false)) {
-            ++notAdded;
-            continue;
-        }
-        const int cancelsBefore = cancels_;
-        if (Append(list[k]) != 0) continue;
-        ++notAdded;
-        if (cancels_ != cancelsBefore) {
-            // A cancel undoes the whole command: the archive goes back to what the backup holds.
-            const std::string temp = archive + ".tmp-restore";
-            if (!files.Copy(backup, temp) || !files.MoveReplace(temp, archive)) {
-                files.Remove(temp);
-                services_.messages.Error(Format("%s could not be put back; the former archive is %s.", archive.c_str(),
-                                                backup.c_str()));
-            }
-            Load(archive, true);
-            return int(list.size());
-        }
-    }
+    // All files in one rewrite: the archive is written once, however many files are added.
+    Appended appended;
+    if (!list.empty() && Load(archive, false)) appended = AppendFiles(list);
     if (!list.empty()) {
         AppSettings(services_.settings).SetS16Folder(PathParts::Of(list.back()).folder);
     }
     Load(archive, true);
-    services_.messages.Notice(
-        Format("Done!, %s updated !\nFormer datfile saved as %s\n", archive.c_str(), backup.c_str()));
-    return notAdded;
+    if (appended.cancelled) return int(list.size());
+    if (appended.added > 0) {
+        services_.messages.Notice(
+            Format("Done!, %s updated !\nFormer datfile saved as %s\n", archive.c_str(), backup.c_str()));
+    }
+    return int(list.size()) - appended.added;
 }
 
 }  // namespace pixmond

@@ -4,6 +4,8 @@
 #include <tuple>
 
 #include "archive/CDatFile.h"
+#include "archive/DatDirectory.h"
+#include "base/DiskSync.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -58,14 +60,12 @@ std::vector<std::string> CDatFile::StoredNames() const {
     };
     std::vector<Record> records;
     if (file_) {
-        const auto directory = file_->ReadBlock(4, size_t(realCount_) * 17);
-        records.reserve(directory.size() / 17);
-        for (size_t at = 0; at + 17 <= directory.size(); at += 17) {
-            const auto* p = directory.data() + at;
-            const char* name = reinterpret_cast<const char*>(p + 4);
+        const DatDirectory directory = DatDirectory::Read(*file_, std::uint64_t(realCount_));
+        records.reserve(directory.Count());
+        for (size_t i = 0; i < directory.Count(); ++i) {
             Record r;
-            r.offset = std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-            r.stored.assign(name, ::strnlen(name, kDatNameBytes));
+            r.offset = directory.Offset(i);
+            r.stored = std::string(directory.Name(i));
             r.upper = ToUpper(r.stored);
             records.push_back(std::move(r));
         }
@@ -204,7 +204,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
                               !services_.messages.Question(Format("%s aready exist, do you want to replace ?", target.c_str()));
             std::string failure;
             if (!skip) {
-                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure))
+                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                                  false))
                     ++written;
                 else
                     failed += "\n" + failure;
@@ -215,6 +216,8 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
             progress->PeekAndPump(false);
         }
     }
+    // The new files reach the disk in one pass; each one that replaced a file was flushed before its rename.
+    if (written > 0) SyncFileSystem(dir);
     if (progress) progress->Hide();
     if (!refused.empty()) {
         services_.messages.Error(Format("These entries were not written, their names would not stay inside %s:%s",
@@ -246,10 +249,12 @@ std::string CDatFile::Extract(int index, const std::string& target) {
     }
     std::vector<std::uint8_t> buffer(1 << 20);
     std::string failure;
-    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure)) {
+    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+                                       true)) {
         services_.messages.Error(failure);
         return {};
     }
+    SyncFolder(fs::path(target).parent_path());
     return target;
 }
 

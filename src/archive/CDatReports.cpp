@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 
+#include "archive/DatDirectory.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -14,9 +15,6 @@
 namespace pixmond {
 
 namespace {
-
-constexpr std::uint64_t kRecordBytes = 17;
-constexpr size_t kRecordsPerRead = 4096;
 
 std::string TitleOf(const std::string& path) { return PathParts::Of(path).title; }
 
@@ -101,26 +99,11 @@ std::filesystem::path CDatReports::ProposedCompatibilityReport(const std::string
 std::optional<CDatReports::Directory> CDatReports::ReadDirectory(const std::filesystem::path& archive) {
     const auto file = ReadOnlyFile::Open(archive);
     if (!file) return std::nullopt;
+    const DatDirectory directory = DatDirectory::Read(*file);
     Directory dir;
-    std::uint8_t word[4];
-    if (!file->ReadExact(0, word, 4)) return dir;
-    const std::uint32_t records = std::uint32_t(word[0]) | std::uint32_t(word[1]) << 8 | std::uint32_t(word[2]) << 16 |
-                                  std::uint32_t(word[3]) << 24;
-    // Only the names the file really holds are taken, whatever the count promises.
-    const std::uint64_t promised = records == 0 ? 0 : records - 1;
-    const std::uint64_t held = (file->Size() - 4) / kRecordBytes;
-    const std::uint64_t count = promised < held ? promised : held;
-    dir.count = int(count);
-    dir.titles.reserve(count);
-    std::vector<std::uint8_t> block;
-    for (std::uint64_t first = 0; first < count; first += kRecordsPerRead) {
-        const std::uint64_t n = std::min<std::uint64_t>(kRecordsPerRead, count - first);
-        block = file->ReadBlock(4 + first * kRecordBytes, size_t(n * kRecordBytes));
-        for (std::uint64_t i = 0; i < n && (i + 1) * kRecordBytes <= block.size(); ++i) {
-            const char* name = reinterpret_cast<const char*>(block.data() + i * kRecordBytes + 4);
-            dir.titles.push_back(EntryTitle(std::string_view(name, ::strnlen(name, kDatNameBytes))));
-        }
-    }
+    dir.count = int(std::min<size_t>(directory.Count(), 0x7fffffff));
+    dir.titles.reserve(size_t(dir.count));
+    for (size_t i = 0; i < size_t(dir.count); ++i) dir.titles.push_back(EntryTitle(directory.Name(i)));
     return dir;
 }
 

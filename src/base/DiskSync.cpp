@@ -22,4 +22,11 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
+void SyncFileSystem(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::syncfs(fd);
+    ::close(fd);
+}
+
 }  // namespace pixmond

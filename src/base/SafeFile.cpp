@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/DiskSync.h"
+#include "base/KillPoint.h"
 
 namespace pixmond {
 
@@ -45,6 +46,7 @@ bool SafeFile::Write(std::span<const std::uint8_t> bytes) { return Write(bytes.d
 
 bool SafeFile::Write(const void* data, size_t size) {
     if (!file_ || failed_) return false;
+    KillPoint();
     if (size && std::fwrite(data, 1, size, file_) != size) {
         failed_ = true;
         return false;
@@ -74,8 +76,10 @@ bool SafeFile::Commit() {
         Discard();
         return false;
     }
+    KillPoint();
     bool ok = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
     ok = (std::fclose(file_) == 0) && ok;
+    KillPoint();
     file_ = nullptr;
     if (ok) {
         // Keep the permissions an existing target had; a new file gets the usual 0644 under the umask.
@@ -89,6 +93,7 @@ bool SafeFile::Commit() {
             ::chmod(temp_.c_str(), 0666 & ~mask);
         }
         ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
+        KillPoint();
     }
     if (!ok) {
         Discard();

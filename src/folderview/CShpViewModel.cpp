@@ -17,16 +17,6 @@ namespace pixmond {
 CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings, Messages& messages)
     : files_system_(files), images_(images), settings_(settings), messages_(messages) {}
 
-int CShpViewModel::KindOf(const std::string& name) {
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) return kKindNone;
-    const std::string ext = ToLower(name.substr(dot));
-    if (ext == ".shp") return kKindShp;
-    if (ext == ".s16") return kKindS16;
-    if (ext == ".png") return kKindPng;
-    return kKindNone;
-}
-
 void CShpViewModel::Initialise() {
     listMode_ = 0;
     SetFolder(settings_.S16Folder());
@@ -107,34 +97,32 @@ void CShpViewModel::HandleFileSelection() {
         return;
     }
     currentPath_ = folder_ + files_[size_t(fileRow_)];
-    const int kind = KindOf(currentPath_);
+    const IconKind kind = IconKindOfName(currentPath_);
     if (!OpenCurrentFile(kind)) {
         // Nothing of the file shown before stays.
         ClearFile();
         ShowUnreadable(kind);
         return;
     }
-    kind_ = drawKind_ = kind;
-    if (kind == kKindPng) currentIcon_ = 0;
+    kind_ = kind;
+    drawing_ = true;
+    if (ShowsPicture()) currentIcon_ = 0;
     FillIconList(0);
     ShowMissingIcons();
 }
 
-bool CShpViewModel::OpenCurrentFile(int kind) {
-    if (kind == kKindPng) return images_.OpenPng(currentPath_);
-    if (kind == kKindShp) images_.OpenShp(currentPath_);
-    else if (kind == kKindS16) images_.OpenS16(currentPath_);
-    else return false;
-    return images_.Problem(kind).empty();
+bool CShpViewModel::OpenCurrentFile(IconKind kind) {
+    if (kind == IconKind::Other || !images_.Open(currentPath_, kind)) return false;
+    return images_.Problem().empty();
 }
 
-void CShpViewModel::ShowUnreadable(int kind) {
+void CShpViewModel::ShowUnreadable(IconKind kind) {
     const std::string name = DisplayText(files_[size_t(fileRow_)]);
-    if (kind == kKindNone) {
+    if (kind == IconKind::Other) {
         note_ = Format("%s is no SHP, S16 or PNG file.", name.c_str());
         return;
     }
-    std::string problem = DisplayText(images_.Problem(kind));
+    std::string problem = DisplayText(images_.Problem());
     if (problem.empty()) problem = "It cannot be read.";
     note_ = Format("%s cannot be shown.\n%s", name.c_str(), problem.c_str());
     ReportOnce(Format("%s cannot be shown.\n%s", DisplayText(currentPath_).c_str(), problem.c_str()));
@@ -143,9 +131,10 @@ void CShpViewModel::ShowUnreadable(int kind) {
 void CShpViewModel::ShowMissingIcons() {
     note_.clear();
     const std::string name = DisplayText(files_[size_t(fileRow_)]);
-    const int count = kind_ == kKindPng ? 0 : images_.IconCount(kind_);
+    const IconSource* source = images_.Source();
+    const int count = ShowsPicture() || !source ? 0 : source->Count();
     const int missing = count - int(iconNumbers_.size());
-    if (kind_ != kKindPng && count == 0) note_ = Format("%s holds no icons.", name.c_str());
+    if (!ShowsPicture() && count == 0) note_ = Format("%s holds no icons.", name.c_str());
     if (missing <= 0) {
         reported_.clear();
         return;
@@ -166,7 +155,8 @@ void CShpViewModel::ReportOnce(const std::string& text) {
 
 void CShpViewModel::ClearFile() {
     images_.CloseAll();
-    kind_ = drawKind_ = kKindNone;
+    kind_ = IconKind::Other;
+    drawing_ = false;
     iconRows_.clear();
     iconNumbers_.clear();
     iconRow_ = -1;
@@ -180,13 +170,21 @@ void CShpViewModel::FillIconList(int requested) {
     iconRows_.clear();
     iconNumbers_.clear();
     iconRow_ = -1;
-    if (files_.empty()) kind_ = kKindNone;
-    if (kind_ == kKindNone) geometry_ = {};
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        const int count = images_.IconCount(kind_);
+    if (files_.empty()) kind_ = IconKind::Other;
+    const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
+    if (!source) {
+        geometry_ = {};
+    } else if (ShowsPicture()) {
+        // The row names the size of a ninth of the picture, sheet or not.
+        if (const CBmpDib* picture = images_.Picture()) {
+            iconRows_.push_back(Format("Icons (%dx%d)", picture->Width() / 3, picture->Height() / 3));
+            iconRow_ = 0;
+        }
+    } else {
+        const int count = source->Count();
         for (int i = 1; i <= count; ++i) {
-            if (!images_.IconHeld(kind_, i)) continue;
-            const IconGeometry size = images_.IconSize(kind_, i);
+            const IconGeometry size = source->Geometry(i);
+            if (!size.readable) continue;
             iconRows_.push_back(Format("Icon #%i (%dx%d)", i, size.width, size.height));
             iconNumbers_.push_back(i);
         }
@@ -194,13 +192,8 @@ void CShpViewModel::FillIconList(int requested) {
             int icon = requested == 0 ? currentIcon_ : requested;
             if (std::find(iconNumbers_.begin(), iconNumbers_.end(), icon) == iconNumbers_.end())
                 icon = iconNumbers_.front();
-            currentIcon_ = images_.SelectIcon(kind_, icon);
+            currentIcon_ = images_.SelectIcon(icon);
             iconRow_ = int(std::find(iconNumbers_.begin(), iconNumbers_.end(), currentIcon_) - iconNumbers_.begin());
-        }
-    } else if (kind_ == kKindPng) {
-        if (const CBmpDib* picture = images_.Picture(kKindPng)) {
-            iconRows_.push_back(Format("Icons (%dx%d)", picture->Width() / 3, picture->Height() / 3));
-            iconRow_ = 0;
         }
     }
     RefreshLabels();
@@ -209,20 +202,21 @@ void CShpViewModel::FillIconList(int requested) {
 void CShpViewModel::SelectIcon(int row) {
     if (row < 0 || row >= int(iconRows_.size())) return;
     iconRow_ = row;
-    if ((kind_ == kKindShp || kind_ == kKindS16) && row < int(iconNumbers_.size()))
-        currentIcon_ = images_.SelectIcon(kind_, iconNumbers_[size_t(row)]);
+    if (!ShowsPicture() && row < int(iconNumbers_.size()))
+        currentIcon_ = images_.SelectIcon(iconNumbers_[size_t(row)]);
     RefreshLabels();
 }
 
-void CShpViewModel::SetPictureTexts(int kind, bool palette) {
-    const CBmpDib* picture = images_.Picture(kind);
+void CShpViewModel::SetPictureTexts() {
+    const CBmpDib* picture = images_.Picture();
     if (!picture || !picture->Bits()) {
         pixelText_ = "No Pic loaded";
         typeText_.clear();
         return;
     }
     const std::uint8_t* bits = picture->Bits();
-    if (palette) {
+    // An 8-bit icon names the palette index of its first pixel, other pictures the colour.
+    if (picture->BitsPerPixel() == 8) {
         const auto& table = picture->Colours();
         const int index = bits[0];
         pixelText_ = Format("Pal=%d (%d,%d,%d)", index, table[size_t(index) * 4 + 2], table[size_t(index) * 4 + 1],
@@ -237,25 +231,16 @@ void CShpViewModel::SetPictureTexts(int kind, bool palette) {
 }
 
 void CShpViewModel::RefreshLabels() {
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        if (!iconNumbers_.empty()) {
-            geometry_ = images_.CurrentGeometry(kind_);
-            SetPictureTexts(kind_, kind_ == kKindShp);
-        } else {
-            // A file that could not be read shows nothing rather than the last file's numbers.
-            geometry_ = {};
-            pixelText_ = "No Pic loaded";
-            typeText_.clear();
-        }
-    } else if (kind_ == kKindPng) {
-        const CBmpDib* picture = images_.Picture(kKindPng);
-        int w = picture ? picture->Width() : 0, h = picture ? picture->Height() : 0;
-        if (w >= 240 && h >= 150 && w % 3 == 0 && h % 3 == 0) {
-            w /= 3;
-            h /= 3;
-        }
-        geometry_ = {w, h, 0, 0, w, h};
-        SetPictureTexts(kKindPng, false);
+    const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
+    if (!source) return;
+    if (ShowsPicture() || !iconNumbers_.empty()) {
+        geometry_ = source->Geometry(source->Current());
+        SetPictureTexts();
+    } else {
+        // A file that could not be read shows nothing rather than the last file's numbers.
+        geometry_ = {};
+        pixelText_ = "No Pic loaded";
+        typeText_.clear();
     }
 }
 
@@ -264,7 +249,7 @@ std::string CShpViewModel::StartText() const { return Format("%d , %d", geometry
 std::string CShpViewModel::EndText() const { return Format("%d , %d", geometry_.endX, geometry_.endY); }
 
 void CShpViewModel::ToggleCollage() {
-    if (kind_ == kKindPng) {
+    if (ShowsPicture()) {
         collage_ = true;
         return;
     }
@@ -276,10 +261,10 @@ void CShpViewModel::ToggleMirror() { mirror_ = !mirror_; }
 
 void CShpViewModel::SetZoom(int zoom) {
     zoom_ = std::clamp(zoom, 1, 5);
-    if (kind_ != kKindPng) collage_ = false;
+    if (!ShowsPicture()) collage_ = false;
 }
 
-// A PNG picture is drawn whole at the zoom, never as a collage; exactly one of the two kinds of check is on.
+// A picture is drawn whole at the zoom, never as a collage; exactly one of the two kinds of check is on.
 bool CShpViewModel::ZoomChecked(int zoom) const { return !CollageChecked() && zoom_ == zoom; }
 
 void CShpViewModel::SetOutputType(int type) {
@@ -289,12 +274,11 @@ void CShpViewModel::SetOutputType(int type) {
 int CShpViewModel::OutputType() const { return settings_.OutputImage(); }
 
 void CShpViewModel::Draw(Canvas& canvas, const PixelRect& area) {
-    if (drawKind_ == kKindShp || drawKind_ == kKindS16) {
-        if (iconNumbers_.empty()) return;
-        images_.Draw(drawKind_, canvas, area, zoom_, collage_, mirror_);
-    } else if (drawKind_ == kKindPng) {
-        images_.Draw(kKindPng, canvas, area, zoom_, false, mirror_);
-    }
+    const IconSource* source = drawing_ ? images_.Source() : nullptr;
+    if (!source) return;
+    // A picture is always drawn whole; only the icons of a file make a collage.
+    if (source->IsPicture()) images_.Draw(canvas, area, zoom_, false, mirror_);
+    else if (!iconNumbers_.empty()) images_.Draw(canvas, area, zoom_, collage_, mirror_);
 }
 
 }  // namespace pixmond

@@ -41,15 +41,14 @@ public:
     void SetZoom(int zoom);
     void SetOutputType(int type);
 
-    bool CollageChecked() const { return collage_ && kind_ != kKindPng; }
-    bool CollageEnabled() const { return kind_ != kKindPng; }
+    // A picture is never a collage: exactly one of collage and a zoom is checked.
+    bool CollageChecked() const { return collage_ && !ShowsPicture(); }
+    bool CollageEnabled() const { return !ShowsPicture(); }
     bool MirrorChecked() const { return mirror_; }
     bool ZoomChecked(int zoom) const;
 
     // Draws the current picture into the area; nothing for a file of no known kind.
     void Draw(Canvas& canvas, const PixelRect& area);
-
-    static int KindOf(const std::string& name);
 
     // The controls' contents. File names are kept as their bytes; FileRowText gives the shown form.
     const std::vector<std::string>& Files() const { return files_; }
@@ -61,7 +60,7 @@ public:
     const std::string& NameFilter() const { return nameFilter_; }
     const std::string& Folder() const { return folder_; }
     const std::string& CurrentPath() const { return currentPath_; }
-    int Kind() const { return kind_; }
+    IconKind Kind() const { return kind_; }
     int CurrentIcon() const { return currentIcon_; }
     int Zoom() const { return zoom_; }
     // "Output image" as the store holds it now.
@@ -78,18 +77,19 @@ public:
 private:
     void Scan();
     void HandleFileSelection();
-    // Opens the selected file in the holder of its kind; false when it cannot be read at all.
-    bool OpenCurrentFile(int kind);
+    // Opens the selected file as a source of its kind; false when it cannot be read at all.
+    bool OpenCurrentFile(IconKind kind);
     // No file on show: no icons, zero geometry, empty texts.
     void ClearFile();
     // The notes (and the one error) for a file that cannot be read, or holds fewer icons than it promises.
-    void ShowUnreadable(int kind);
+    void ShowUnreadable(IconKind kind);
     void ShowMissingIcons();
     void ReportOnce(const std::string& text);
     void FillIconList(int requested);
     void RefreshLabels();
-    void ShpLabels();
-    void SetPictureTexts(int kind, bool palette);
+    // A picture file (PNG) is shown whole: no icon list of its own, no collage.
+    bool ShowsPicture() const { return kind_ == IconKind::Png; }
+    void SetPictureTexts();
 
     const FileSystem& files_system_;
     FolderImages& images_;
@@ -100,8 +100,8 @@ private:
     std::string nameFilter_;
     std::string folder_;
     std::string currentPath_;
-    int kind_ = kKindNone;
-    int drawKind_ = kKindNone;  // the kind of the picture on show; a name of no kind leaves it
+    IconKind kind_ = IconKind::Other;  // of the file chosen
+    bool drawing_ = false;             // a file is on show
     int currentIcon_ = 0;
     bool collage_ = true;
     bool mirror_ = false;

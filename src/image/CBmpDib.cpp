@@ -5,7 +5,7 @@
 #include <fstream>
 #include <vector>
 
-#include "base/ByteReader.h"
+#include "image/BmpReader.h"
 #include "image/ImageWriter.h"
 #include "image/Canvas.h"
 #include "base/Format.h"
@@ -17,12 +17,7 @@
 namespace pixmond {
 
 namespace {
-constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
-// Larger pictures than this are not icons, sheets or catalogs; refusing them keeps hostile headers from
-// asking for gigabytes.
-constexpr std::int64_t kMaxDimension = 32768;
-constexpr std::int64_t kMaxImageBytes = 512LL << 20;
 
 void PutU16(std::uint8_t* p, std::uint16_t v) {
     p[0] = std::uint8_t(v);
@@ -46,23 +41,19 @@ void EncodeInfoHeader(const BmpInfoHeader& h, std::uint8_t* p) {
     PutU32(p + 36, h.coloursImportant);
 }
 
-BmpInfoHeader DecodeInfoHeader(const ByteReader& r) {
-    BmpInfoHeader h;
-    h.size = r.U32(0);
-    h.width = r.I32(4);
-    h.height = r.I32(8);
-    h.planes = r.U16(12);
-    h.bitCount = r.U16(14);
-    h.compression = r.U32(16);
-    h.imageSize = r.U32(20);
-    h.xPelsPerMeter = r.I32(24);
-    h.yPelsPerMeter = r.I32(28);
-    h.coloursUsed = r.U32(32);
-    h.coloursImportant = r.U32(36);
-    return h;
-}
-
 int DefaultColourCount(int bits) { return bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 256 : 0; }
+
+// The whole file in one read. Anything past what the largest picture with its headers can need is left
+// unread, so a huge file cannot ask for more memory than a picture may take.
+bool ReadWholeBmp(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    std::error_code ec;
+    const std::uint64_t size = std::filesystem::file_size(path, ec);
+    std::ifstream in(path, std::ios::binary);
+    if (ec || !in) return false;
+    bytes.resize(size_t(std::min(size, bmp::kMaxFileBytes)));
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    return in.gcount() == std::streamsize(bytes.size());
+}
 }  // namespace
 
 CBmpDib::CBmpDib() { RebuildHeader(); }
@@ -130,88 +121,49 @@ bool CBmpDib::LoadBmp(const std::string& requested, Messages& messages) {
         messages.Error(Format("%s not found", path.c_str()));
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::vector<std::uint8_t> file;
+    if (!ReadWholeBmp(path, file)) {
         messages.Error(Format("Error reading %s", path.c_str()));
         return false;
     }
     fileName_ = path;
-    const std::int64_t fileSize = std::int64_t(std::filesystem::file_size(path, ec));
 
-    std::uint8_t head[kFileHeaderSize + kInfoHeaderSize] = {};
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-    const std::streamsize got = in.gcount();
-    if (got < kFileHeaderSize) {
-        messages.Error("Invalid BMP FileHeader size");
-        return false;
-    }
-    if (head[0] != 'B' || head[1] != 'M') {
-        messages.Error("Invalid BMP type");
-        return false;
-    }
-    const ByteReader fileHeader(std::span<const std::uint8_t>(head, kFileHeaderSize));
-    const std::uint32_t dataOffset = fileHeader.U32(10);
-    const ByteReader infoBytes(std::span<const std::uint8_t>(head + kFileHeaderSize, size_t(got - kFileHeaderSize)));
-    const std::uint32_t infoSize = got >= kFileHeaderSize + 4 ? infoBytes.U32(0) : 0;
-    if (infoSize != kInfoHeaderSize || got < kFileHeaderSize + kInfoHeaderSize) {
-        messages.Error(Format("Invalid BMP Header size: %d <> %d", int(infoSize), kInfoHeaderSize));
-        return false;
-    }
-    const BmpInfoHeader info = DecodeInfoHeader(infoBytes);
-    if (info.bitCount < 8) {
-        messages.Error("Only 8, 16, 24 and 32 bits BMP supported");
+    bmp::Header info;
+    bmp::Image image;
+    std::string error;
+    if (!bmp::ReadHeader(file, path, info, error)) {
+        messages.Error(error);
         return false;
     }
     if (!owns_ && info.imageSize > capacity_) {
         messages.Error("Image too big to allocated buffer");
         return false;
     }
-    const int bits = info.bitCount;
-    const std::int64_t width = info.width < 0 ? -std::int64_t(info.width) : info.width;
-    const std::int64_t height = info.height < 0 ? -std::int64_t(info.height) : info.height;
-    if ((bits != 8 && bits != 16 && bits != 24 && bits != 32) || width == 0 || height == 0 ||
-        width > kMaxDimension || height > kMaxDimension) {
-        messages.Error(Format("Invalid BMP image: %lld x %lld, %d bits", (long long)width, (long long)height, bits));
+    if (!bmp::DecodeImage(file, info, path, image, error)) {
+        messages.Error(error);
         return false;
     }
-    const std::int64_t needed = std::int64_t(StrideFor(int(width), bits)) * height;
-    if (dataOffset < kFileHeaderSize + kInfoHeaderSize || needed > kMaxImageBytes || dataOffset > fileSize ||
-        fileSize - dataOffset < needed) {
-        messages.Error(Format("BMP file too short for its image: %s", path.c_str()));
-        return false;
-    }
-    if (!owns_ && std::uint64_t(needed) > capacity_) {
+    if (!owns_ && image.pixelBytes > capacity_) {
         messages.Error("Image too big to allocated buffer");
         return false;
     }
 
-    // The bytes between the info header and the pixels are colour-table entries.
-    const std::uint32_t tableEntries = std::min<std::uint32_t>((dataOffset - 54) / 4, 256);
-    ColourTable table = colours_;
-    in.read(reinterpret_cast<char*>(table.data()), std::streamsize(tableEntries) * 4);
-    if (in.gcount() != std::streamsize(tableEntries) * 4) {
-        messages.Error(Format("Error reading %s", path.c_str()));
-        return false;
-    }
-
-    std::unique_ptr<std::uint8_t[]> pixels;
-    std::uint8_t* target = buffer_;
-    if (owns_) {
-        pixels.reset(new (std::nothrow) std::uint8_t[size_t(needed)]);
-        target = pixels.get();
-    }
-    in.seekg(dataOffset);
-    if (!target || !in.read(reinterpret_cast<char*>(target), std::streamsize(needed))) {
-        messages.Error(Format("Error reading %s", path.c_str()));
-        return false;
-    }
-
-    colours_ = table;
-    header_ = info;
-    colourCount_ = info.coloursUsed ? int(std::min<std::uint32_t>(info.coloursUsed, 256)) : DefaultColourCount(bits);
-    CBmp::Create(int(width), int(height), bits, info.height < 0);
+    std::copy(image.table.begin(), image.table.end(), colours_.begin());
+    colourCount_ = image.colourCount;
+    CBmp::Create(image.width, image.height, image.bits, image.topDown);
+    // The bitmap keeps the 40-byte header of what it now holds, whichever form the file had.
+    header_ = BmpInfoHeader{};
+    header_.width = width_;
+    header_.height = info.height < 0 ? -height_ : height_;
+    header_.planes = info.planes;
+    header_.bitCount = std::uint16_t(bits_);
     header_.imageSize = imageSize_;
-    if (owns_) AdoptBuffer(std::move(pixels));
+    header_.xPelsPerMeter = info.xPelsPerMeter;
+    header_.yPelsPerMeter = info.yPelsPerMeter;
+    header_.coloursUsed = info.coloursUsed;
+    header_.coloursImportant = info.coloursImportant;
+    if (owns_) AdoptBuffer(std::move(image.pixels));
+    else std::memcpy(buffer_, image.pixels.get(), size_t(image.pixelBytes));
     return true;
 }
 

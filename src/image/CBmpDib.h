@@ -59,6 +59,8 @@ public:
     const std::string& FileName() const { return fileName_; }
     void SetFileName(std::string name) { fileName_ = std::move(name); }
 
+    // Reads every common BMP form (BmpReader.h): 1- and 4-bit and run-length pictures load as 8 bits with
+    // their colour table, 16-bit and bit-field ones as 24 or 32 bits. A failed load keeps the pixels.
     virtual bool LoadBmp(const std::string& path, Messages& messages);
     virtual bool SaveBmp(const std::string& path, bool bottomUp, Messages& messages) const;
     // Saves by the path's extension: .bmp, .png, .jpg; .shp and .s16 are refused.

@@ -33,10 +33,7 @@ bool CheckEditable(const CShpFile& shp, Messages& messages) {
     return true;
 }
 
-void WriteHeader(SafeFile& out, std::uint32_t count) {
-    out.Write("1.10", 4);
-    out.WriteU32(count);
-}
+bool WriteHeader(SafeFile& out, std::uint32_t count) { return out.Write("1.10", 4) && out.WriteU32(count); }
 
 }  // namespace
 
@@ -62,7 +59,7 @@ bool CShpEditor::RemoveIcon(CShpFile& shp, int n) {
 
     const std::string path = shp.FileName();
     SafeFile out(NewPath(path));
-    WriteHeader(out, std::uint32_t(count - 1));
+    bool written = WriteHeader(out, std::uint32_t(count - 1));
     // Records go back to back whatever order the old file had; a second offset keeps its distance to its
     // record (nothing reads it, but the game's tools may).
     std::uint64_t offset = 8 + 8 * std::uint64_t(count - 1);
@@ -73,15 +70,15 @@ bool CShpEditor::RemoveIcon(CShpFile& shp, int n) {
         if (old.secondOffset > 0)
             second = std::max<std::int64_t>(0, std::int64_t(old.secondOffset) + std::int64_t(offset) -
                                                    std::int64_t(old.imageOffset));
-        out.WriteU32(std::uint32_t(offset));
-        out.WriteU32(std::uint32_t(std::min<std::int64_t>(second, UINT32_MAX)));
+        written = written && out.WriteU32(std::uint32_t(offset)) &&
+                  out.WriteU32(std::uint32_t(std::min<std::int64_t>(second, UINT32_MAX)));
         offset += records.Of(i).size;
     }
     if (offset > UINT32_MAX) {
         messages.Error(Format("%s: the new file would be too large", path.c_str()));
         return false;
     }
-    bool copied = true;
+    bool copied = written;
     for (int i = 1; i <= count && copied; ++i)
         if (i != n) copied = records.Copy(shp, i, out);
     if (!copied || !out.Commit()) {
@@ -119,18 +116,17 @@ bool CShpEditor::InsertBmp(CShpFile& shp, const std::string& bmpPath, int positi
     const int slot = position - 1 < 0 ? count : position - 1;
     const std::string path = shp.FileName();
     SafeFile out(NewPath(path));
-    WriteHeader(out, std::uint32_t(count + 1));
+    bool written = WriteHeader(out, std::uint32_t(count + 1));
     std::uint64_t offset = 8 + 8 * std::uint64_t(count + 1);
     for (int s = 0, old = 1; s <= count; ++s) {
-        out.WriteU32(std::uint32_t(offset));
-        out.WriteU32(0);
+        written = written && out.WriteU32(std::uint32_t(offset)) && out.WriteU32(0);
         offset += s == slot ? record.size() : records.Of(old++).size;
     }
     if (offset > UINT32_MAX) {
         messages.Error(Format("%s: the new file would be too large", path.c_str()));
         return false;
     }
-    bool copied = true;
+    bool copied = written;
     for (int s = 0, old = 1; s <= count && copied; ++s)
         copied = s == slot ? out.Write(record.data(), record.size()) : records.Copy(shp, old++, out);
     if (!copied || !out.Commit()) {
@@ -145,14 +141,15 @@ bool CShpEditor::SwapIn(const std::string& shpPath) {
     FileSystem& files = services_.files;
     const std::string fresh = NewPath(shpPath);
     const std::string backup = BackupPath(shpPath);
-    if (!files.MoveReplace(shpPath, backup)) {
+    // The file's path holds a complete file at every moment: the backup becomes a second name of it first,
+    // then the new file replaces it in one rename.
+    if (!files.KeepCopy(shpPath, backup)) {
         files.Remove(fresh);
-        services_.messages.Error(Format("Cannot rename %s to %s", shpPath.c_str(), backup.c_str()));
+        services_.messages.Error(Format("Cannot create %s", backup.c_str()));
         return false;
     }
     if (!files.MoveReplace(fresh, shpPath)) {
-        // Put the original back where it was; the new file stays for the user to look at.
-        files.MoveReplace(backup, shpPath);
+        // The original stays where it was; the new file stays for the user to look at.
         services_.messages.Error(Format("Cannot rename %s to %s", fresh.c_str(), shpPath.c_str()));
         return false;
     }

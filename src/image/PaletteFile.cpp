@@ -34,6 +34,8 @@ bool ReadLine(std::FILE* file, char (&line)[kLineLength]) {
     return true;
 }
 
+}  // namespace
+
 bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
@@ -53,8 +55,6 @@ bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messa
     }
     return true;
 }
-
-}  // namespace
 
 int ParsePaletteLine(const char* line, std::uint8_t rgb[3]) {
     int found = 0;

@@ -12,6 +12,9 @@ class Messages;
 // does not give keep their colour. Failures are reported; false leaves the table as it was.
 bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 
+// The text form alone, whatever the file's size: three header lines, not checked, then one line per entry.
+bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+
 // The text form: "JASP-PAL", "Orvel Shp Tool", "256", then one "%d %d %d" line per entry.
 bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 // The binary form: the 1024 bytes of the table.

@@ -64,8 +64,6 @@ public:
     // indexes), or every icon file of a folder list.
     static std::vector<CatalogIcon> ArchiveCandidates(const CDatFile& dat, const std::vector<int>& entries);
     static std::vector<CatalogIcon> FolderCandidates(const std::vector<std::string>& names);
-    // 1 SHP, 2 S16, 3 PNG by the name's extension; 0 for any other.
-    static int KindOfName(const std::string& name);
 
     // Every choice brought into its range (the rows down to a step); the box is the icon box plus the name strip
     // when names are drawn.

@@ -23,7 +23,11 @@ public:
     virtual std::vector<FileEntry> List(const std::filesystem::path& folder, const std::string& pattern) const = 0;
     // Moves from over to, replacing to; the move is on disk when this returns true.
     virtual bool MoveReplace(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Copies from over to; to is replaced in one step by a complete copy, or left as it was.
     virtual bool Copy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    // Makes to a complete copy of from, replaced in one step like Copy, but as a second name of the same file
+    // where the disk allows it (no bytes copied). Only for files nobody changes in place: rewrites go by rename.
+    virtual bool KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
     virtual bool Remove(const std::filesystem::path& path) = 0;
     virtual bool CreateFolder(const std::filesystem::path& folder) = 0;
     // The path of the file in folder whose name equals name without regard to case; the exact name wins.

@@ -1,9 +1,13 @@
 #include "ui/LocalFileSystem.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/DiskSync.h"
+#include "base/KillPoint.h"
 #include "base/TextCase.h"
 
 namespace pixmond {
@@ -62,15 +66,55 @@ std::vector<FileEntry> LocalFileSystem::List(const fs::path& folder, const std::
 
 bool LocalFileSystem::MoveReplace(const fs::path& from, const fs::path& to) {
     if (!SyncFile(from)) return false;
+    KillPoint();
     if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    KillPoint();
     SyncFolder(to.parent_path());
     return true;
 }
 
+namespace {
+
+// A name beside target that nobody else uses: target + ".tmp-XXXXXX", created empty.
+std::optional<fs::path> TempBeside(const fs::path& target) {
+    std::string pattern = target.string() + ".tmp-XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) return std::nullopt;
+    ::close(fd);
+    return fs::path(pattern);
+}
+
+}  // namespace
+
 bool LocalFileSystem::Copy(const fs::path& from, const fs::path& to) {
+    // Copied beside the target and renamed over it, so a failure or a kill never leaves half a copy in its place.
+    const auto temp = TempBeside(to);
+    if (!temp) return false;
     std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    return !ec;
+    fs::copy_file(from, *temp, fs::copy_options::overwrite_existing, ec);
+    KillPoint();
+    if (ec || !MoveReplace(*temp, to)) {
+        fs::remove(*temp, ec);
+        return false;
+    }
+    return true;
+}
+
+bool LocalFileSystem::KeepCopy(const fs::path& from, const fs::path& to) {
+    const auto temp = TempBeside(to);
+    if (!temp) return false;
+    std::error_code ec;
+    fs::remove(*temp, ec);
+    const bool linked = ::link(from.c_str(), temp->c_str()) == 0;
+    KillPoint();
+    if (!linked) {
+        fs::remove(*temp, ec);
+        return Copy(from, to);
+    }
+    // A rename between two names of one file does nothing: when to already was from, the temporary name stays.
+    const bool moved = MoveReplace(*temp, to);
+    fs::remove(*temp, ec);
+    return moved;
 }
 
 bool LocalFileSystem::Remove(const fs::path& path) {

@@ -11,6 +11,7 @@ public:
     std::vector<FileEntry> List(const std::filesystem::path& folder, const std::string& pattern) const override;
     bool MoveReplace(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool Copy(const std::filesystem::path& from, const std::filesystem::path& to) override;
+    bool KeepCopy(const std::filesystem::path& from, const std::filesystem::path& to) override;
     bool Remove(const std::filesystem::path& path) override;
     bool CreateFolder(const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& folder,

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenu>
@@ -12,6 +16,8 @@
 #include "app/CAppDoc.h"
 #include "app/CMainFrame.h"
 #include "folderview/qt/CShpView.h"
+#include "support/ShpBuilder.h"
+#include "tools/qt/CShpMaker.h"
 #include "support/FolderSample.h"
 #include "support/TestFiles.h"
 #include "tools/BlockRequest.h"
@@ -175,6 +181,42 @@ TEST_F(MainFrameTest, ClosingWritesTheSettingsAndTheWindowSize) {
     EXPECT_EQ(again.size(), QSize(900, 700));
 }
 
+TEST_F(MainFrameTest, ToolsMenuInBothViewsAndTheViewsFollowTheShpMaker) {
+    frame_->SwitchView(CMainFrame::kShpMode);
+    QAction* maker = frame_->ShpMakerAction();
+    ASSERT_NE(maker, nullptr);
+    EXPECT_EQ(frame_->ToolsMenu()->actions(), (QList<QAction*>{maker, frame_->ConverterAction()}));
+    EXPECT_EQ(maker->text(), QStringLiteral("Shp &Maker"));
+    EXPECT_EQ(maker->statusTip(), QStringLiteral("Allows creating SHP files using Bitmaps"));
+    EXPECT_EQ(frame_->ConverterAction()->text(), QStringLiteral("Convert Shp/s16 files in a folder to Bmp / Png"));
+    AddArchiveView();
+    frame_->SwitchView(CMainFrame::kDatMode);
+    EXPECT_TRUE(frame_->ToolsMenu()->menuAction()->isVisible());
+    frame_->SwitchView(CMainFrame::kShpMode);
+
+    // An SHP made from a bitmap of the browsed folder is listed once the maker closes; the folder chosen in it
+    // outlives the program.
+    ASSERT_TRUE(test::PictureOf(test::RowsFromText({"AB", "CD"})).SaveBmp(dir_.File("new.bmp"), true,
+                                                                         services_.messages));
+    const int files = ShpView()->FileList()->count();
+    pickers_.QueueFolder(dir_.Path().string());
+    QTimer::singleShot(0, [this] {
+        auto* dialog = qobject_cast<CShpMaker*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->FolderButton()->click();
+        dialog->ModeButton(0)->click();
+        dialog->BitmapList()->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        dialog->MakeButton()->click();
+        dialog->ExitButton()->click();
+    });
+    maker->trigger();
+    EXPECT_EQ(ShpView()->FileList()->count(), files + 1);
+    EXPECT_EQ(ShpView()->FileList()->findItems(QStringLiteral("new.shp"), Qt::MatchExactly).size(), 1);
+    frame_->close();
+    EXPECT_EQ(services_.settings.GetString("Settings", "S16 folder"), dir_.Path().string() + "/");
+    EXPECT_EQ(services_.settings.GetInt("Settings", "Option", -1), 0);
+}
+
 TEST_F(MainFrameTest, ChoicesMadeInViewsAndToolsAreSeenEverywhereAndOutliveTheRun) {
     AddArchiveView();
     ASSERT_TRUE(frame_->SwitchView(CMainFrame::kShpMode));
@@ -215,6 +257,9 @@ TEST(StartOptions, CommandLineWordsAreRead) {
     EXPECT_FALSE(ParseStartOptions({"pixmond", "--folder"}).error.empty());
     EXPECT_FALSE(ParseStartOptions({"pixmond", "--bogus"}).error.empty());
     EXPECT_FALSE(ParseStartOptions({"pixmond", "a.dat", "b.dat"}).error.empty());
+    EXPECT_EQ(ParseStartOptions({"pixmond", "--dialog", "palettes", "--screenshot", "p.png"}).dialog, "palettes");
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--dialog", "palettes"}).error.empty());
+    EXPECT_FALSE(ParseStartOptions({"pixmond", "--dialog", "bogus", "--screenshot", "p.png"}).error.empty());
 }
 
 }  // namespace

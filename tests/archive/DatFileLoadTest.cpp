@@ -172,13 +172,27 @@ TEST_F(DatLoad, TooManyFakesAreLeftOutWithTheTableUnsorted) {
     EXPECT_EQ(dat.Item(0).Name(), "B.SHP");
 }
 
-TEST_F(DatLoad, OnlyTheFirst30000EntriesAreListed) {
-    ArchiveBuilder builder;
-    for (int i = 0; i < MAX_DAT_ITEMS + 2; ++i) builder.Add("F" + std::to_string(i) + ".TXT", "");
-    const auto path = Archive(builder);
-    ASSERT_TRUE(dat.Load(path, false));
-    EXPECT_EQ(services.messages.Errors(), std::vector<std::string>{"Only 30000 / 30002 icons will be loaded..."});
-    EXPECT_EQ(dat.RealCount(), MAX_DAT_ITEMS);
+// The table holds 30,000 entries, real and fake together: exactly that many are listed without a word.
+TEST_F(DatLoad, TheTableLimitAtItsEdge) {
+    for (const int count : {MAX_DAT_ITEMS, MAX_DAT_ITEMS + 1}) {
+        ArchiveBuilder builder;
+        for (int i = 0; i < count; ++i) builder.Add("F" + std::to_string(i) + ".TXT", "");
+        services.messages.Clear();
+        ASSERT_TRUE(dat.Load(Archive(builder, "big.dat"), false));
+        EXPECT_EQ(dat.RealCount(), MAX_DAT_ITEMS);
+        EXPECT_EQ(services.messages.Errors(), count == MAX_DAT_ITEMS ? std::vector<std::string>{}
+                                                                     : std::vector<std::string>{"Only 30000 / 30001 icons will be loaded..."});
+    }
+    // One real entry and 29,999 fakes fill the table exactly; the fakes are merged and sorted in.
+    const auto path = Archive(ArchiveBuilder().Add("A.SHP", ArchiveBuilder::Shp(1)));
+    std::string keep;
+    for (int i = 0; i < MAX_DAT_ITEMS - 1; ++i) keep += "F" + std::to_string(i) + ";A\n";
+    test::WriteText(dir / "varnek2.keep", keep);
+    services.messages.Clear();
+    ASSERT_TRUE(dat.Load(path, true));
+    EXPECT_TRUE(services.messages.Errors().empty());
+    EXPECT_EQ(dat.Total(), MAX_DAT_ITEMS);
+    EXPECT_EQ(dat.Item(0).Name(), "A.SHP");
 }
 
 TEST_F(DatLoad, DamagedDirectoriesListWhatIsSoundAndSaySoOnce) {

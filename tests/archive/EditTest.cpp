@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/CDatFile.h"
+#include "archive/CDatReports.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
 #include "support/RecordingServices.h"
@@ -128,7 +129,7 @@ TEST_F(Edit, AFailedSwapPutsTheArchiveBack) {
     EXPECT_EQ(test::ReadBytes(dir / "v_back.dat"), original);
     EXPECT_FALSE(fs::exists(dir / "v_new.dat"));
     ASSERT_EQ(recording.messages.Errors().size(), 1u);
-    EXPECT_NE(recording.messages.Errors()[0].find("was put back as it was"), std::string::npos);
+    EXPECT_NE(recording.messages.Errors()[0].find("was left as it was"), std::string::npos);
     EXPECT_EQ(dat.Total(), 4);
 
     files.failTo = dir / "v_back.dat";
@@ -149,21 +150,75 @@ TEST_F(Edit, CancelKeepsTheArchiveUnchanged) {
 
     test::WriteText(dir / "a.shp", "a");
     test::WriteText(dir / "b.shp", "b");
-    // The first file goes in, the second is cancelled: the whole command is undone.
+    // All files go in one rewrite; a cancel in the middle of it undoes the whole command.
     EXPECT_EQ(recording.messages.Notices(), (std::vector<std::string>{"Progress Cancelled", "Progress Cancelled"}));
-    struct CancelSecond : RecordingProgressFactory {
-        std::unique_ptr<Progress> OpenWindow(const std::string& title) override {
-            if (++windows == 2) CancelNextAfter(1);
-            return RecordingProgressFactory::OpenWindow(title);
-        }
-        int windows = 0;
-    } cancelSecond;
-    Services cancelling{recording.messages, recording.settings, recording.shell, files, cancelSecond};
-    CDatFile other(cancelling);
+    recording.progress.CancelNextAfter(2);
+    CDatFile other(services);
     ASSERT_TRUE(other.Load(path, true));
     EXPECT_EQ(other.AddFiles({dir.File("a.shp"), dir.File("b.shp")}), 2);
     EXPECT_EQ(test::ReadBytes(dir / "v.dat"), original);
     EXPECT_EQ(other.RealCount(), 3);
+}
+
+// On a full disk every rewrite fails with a message and leaves the archive as it was, with no half file beside it.
+TEST_F(Edit, EveryRewriteOnAFullDiskSaysSoAndKeepsTheArchive) {
+    test::WriteText(dir / "tiger.shp", std::string(300, 't'));
+    test::WriteText(dir / "list.tbl", "TIGER\n");
+    const std::vector<std::string> before = test::FilesUnder(dir.Path());
+    struct Case {
+        const char* what;
+        std::function<bool(CDatFile&)> rewrite;
+        bool backupMade;
+    };
+    const Case cases[] = {
+        {"replace", [&](CDatFile& d) { return d.Replace(IndexOf("TIGER.SHP"), dir.File("tiger.shp")) != 0; }, false},
+        {"remove", [&](CDatFile& d) { return !d.Remove(IndexOf("NOTES.TXT")).empty(); }, false},
+        {"add", [&](CDatFile& d) { return d.AddFiles({dir.File("tiger.shp")}) == 0; }, true},
+        {"copy list", [&](CDatFile& d) { return d.CopyListed(dir.File("list.tbl"), dir.File("dest.dat")); }, false},
+        {"report", [&](CDatFile& d) { return CDatReports(d, services).ReportItems(dir / "v.txt", false, false); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const int code = test::RunWithFileSizeLimit(40, [&] {
+            recording.messages.Clear();
+            if (!dat.Load(path, true)) return 3;
+            const bool ok = c.rewrite(dat);
+            return ok ? 1 : recording.messages.Errors().empty() ? 2 : 0;
+        });
+        EXPECT_EQ(code, 0);
+        EXPECT_EQ(test::ReadBytes(dir / "v.dat"), original);
+        auto expected = before;
+        if (c.backupMade) expected.push_back("v_back.dat");
+        EXPECT_EQ(test::FilesUnder(dir.Path()), expected);
+        fs::remove(dir / "v_back.dat");
+    }
+}
+
+// Adding many files in one rewrite gives the archive that adding them one by one gave, byte for byte: each new
+// file goes behind the entries of its name; a name longer than 12 characters and a file that cannot be read are
+// left out.
+TEST_F(Edit, AddingFilesAtOnceGivesTheBytesOfAddingThemOneByOne) {
+    fs::create_directories(dir / "in");
+    const std::vector<std::string> names = {"tiger.SHP", "a.png", "PANTHER.shp", "ABCDEFGHIJ.S16x", "zz.txt", "Tiger.shp"};
+    std::vector<std::string> list;
+    for (const auto& n : names) {
+        fs::create_directories(dir / "in" / n.substr(0, 1));
+        test::WriteText(dir / "in" / n.substr(0, 1) / n, "bytes of " + n);
+        list.push_back(dir.File("in/" + n.substr(0, 1) + "/" + n));
+    }
+    list.insert(list.begin() + 2, dir.File("in/missing.shp"));
+    fs::copy_file(dir / "v.dat", dir / "w.dat");
+
+    CDatFile oneByOne{services};
+    for (const auto& file : list) {
+        ASSERT_TRUE(oneByOne.Load(dir.File("w.dat"), false));
+        oneByOne.Append(file);
+    }
+    recording.progress.titles.clear();
+    EXPECT_EQ(dat.AddFiles(list), 2);
+    EXPECT_EQ(test::ReadBytes(dir / "v.dat"), test::ReadBytes(dir / "w.dat"));
+    EXPECT_EQ(std::count(recording.progress.titles.begin(), recording.progress.titles.end(), "Appending"), 1);
+    EXPECT_EQ(test::ReadBytes(dir / "v_back.dat"), original);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "archive/CDatFile.h"
+#include "cli/CliRunner.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
 #include "support/RecordingServices.h"
@@ -126,6 +127,58 @@ TEST_F(Rebuild, UnpackAndExtractKeepInsideTheFolder) {
     EXPECT_EQ(test::ReadText(dir / "g.shp"), "good");
     EXPECT_EQ(dat.Extract(good, dir.File("no/such/g.shp")), "");
     EXPECT_EQ(services.messages.Errors().back(), "Error on creating [" + dir.File("no/such/g.shp") + "]");
+}
+
+// Each name breaks one rule of the safe-name check and no other. Unpack, the command line's extract under the
+// stored name, and extraction from a copy list refuse it, name it, write nothing outside the chosen folder and
+// still write the good entry. (A copy list cannot ask for a name with '/' or ':': such lines are ignored.)
+TEST_F(Rebuild, EachUnsafeNameIsRefusedOnItsOwn) {
+    const std::string absolute = "/tmp/Pxq7.shp";
+    ASSERT_FALSE(fs::exists(absolute));
+    const std::string names[] = {absolute, "sub/x.shp", "a\\b.shp", "C:x.shp", "..", "bell\x07.shp", "del\x7f.shp"};
+    for (const std::string& bad : names) {
+        SCOPED_TRACE(bad);
+        test::TempDir d;
+        ArchiveBuilder().Add(bad, "bad").Add("Good.shp", "good").Write(d / "v.dat");
+        const size_t dot = bad.rfind('.');
+        test::WriteText(d / "list.tbl", (dot == std::string::npos ? bad : bad.substr(0, dot)) + "\nGOOD\n");
+        fs::create_directories(d / "listed");
+        RecordingServices s;
+        CDatFile archive(s);
+        ASSERT_TRUE(archive.Load(d.File("v.dat"), false));
+        EXPECT_FALSE(CDatFile::IsSafeFileName(bad));
+
+        EXPECT_FALSE(archive.Unpack((d / "out").string()));
+        ASSERT_EQ(s.messages.Errors().size(), 1u);
+        EXPECT_NE(s.messages.Errors()[0].find(bad), std::string::npos);
+        EXPECT_EQ(archive.ExtractListed(d.File("list.tbl"), (d / "listed").string()), 1);
+        const auto run = test::RunCli(d, "extract v.dat '" + bad + "'");
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find(bad + " cannot be written here"), std::string::npos);
+
+        EXPECT_EQ(test::FilesUnder(d.Path()),
+                  (std::vector<std::string>{"list.tbl", "listed/Good.shp", "out/Good.shp", "stderr.txt", "v.dat"}));
+        EXPECT_FALSE(fs::exists(absolute));
+    }
+}
+
+// A directory name holds 12 characters and a zero: a 12-character name (the full 8.3 shape of an entry) is packed
+// with its bytes, a 13-character one is left out and logged; a file of a longer name is not added, and said so.
+TEST_F(Rebuild, NameLengthLimitsAtTheirEdges) {
+    Files({"ABCDEFGH.SHP", "ABCDEFGHI.SHP", "add.shp"});
+    dat.Log().OpenForArchive(dir.File("v.dat"));
+    ASSERT_TRUE(dat.Repack(src.string(), dir.File("v.dat"), false));
+    dat.Log().Close(false);
+    const auto packed = test::ParseArchive(dir / "v.dat");
+    ASSERT_EQ(NamesOf(packed), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
+    EXPECT_EQ(packed.entries[0].bytes, test::ReadBytes(src / "ABCDEFGH.SHP"));
+    EXPECT_EQ(test::ReadText(dir / "Err_v.log"), "ABCDEFGHI.SHP excluded because an archive keeps names of at most 12 characters\n");
+
+    ASSERT_TRUE(dat.Load(dir.File("v.dat"), false));
+    EXPECT_EQ(dat.Append((src / "ABCDEFGHI.SHP").string()), 0u);
+    EXPECT_EQ(services.messages.Errors().back(),
+              (src / "ABCDEFGHI.SHP").string() + " was not added: an archive keeps names of at most 12 characters.");
+    EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
 }
 
 // A progress display that deletes a file when the bar first moves: the file vanishes in mid-repack.

@@ -149,5 +149,27 @@ TEST_F(ImageCliTest, PaletteCommands) {
     EXPECT_EQ(test::RowsOf(picture), (test::IndexRows{{32, 88, 5}, {1, 117, 88}}));
 }
 
+TEST_F(ImageCliTest, PaletteCompareListsTheRowsOfTheComparisonDialog) {
+    // A text palette by its first bytes whatever its name, against four bytes of binary palette: entry 0 differs in
+    // its fourth byte only, which does not count.
+    test::WriteText(dir_ / "game.pal", "JASP-PAL\nOrvel Shp Tool\n256\n0 0 0\n1 2 3\n");
+    test::WriteBytes(dir_ / "short.pal", {0, 0, 0, 9});
+    CliRun run = RunCli(dir_, "palette compare " + Quoted(dir_, "game.pal") + " " + Quoted(dir_, "short.pal") +
+                                  " --only-differences");
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "1st: game.pal\n2nd: short.pal\n Pal. Index   1st Palette (R,G,B)   2nd Palette (R,G,B)\n"
+              " 001            1,   2,   3         240, 240, 240\n");
+    run = RunCli(dir_, "palette compare " + Quoted(dir_, "short.pal") + " --json");
+    ASSERT_EQ(run.code, 0) << run.err;
+    const std::string start = "{\"first\":\"short.pal\",\"second\":\"Default Orvel palette\","
+                                      "\"only_differences\":false,\"differences\":0,\"rows\":[{\"index\":0,"
+                                      "\"first\":[0,0,0],\"second\":[0,0,0]},{\"index\":1,\"first\":[240,";
+    EXPECT_EQ(run.out.substr(0, start.size()), start);
+    run = RunCli(dir_, "palette compare " + Quoted(dir_, "none.pal"));
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, "[" + dir_.File("none.pal") + "] Not found\n");
+}
+
 }  // namespace
 }  // namespace pixmond

@@ -87,10 +87,6 @@ TEST(Bitmap, BadFilesGiveTheirMessages) {
         test::WriteBytes(dir / "bad.bmp", copy);
         return bmp.LoadBmp(dir.File("bad.bmp"), messages);
     };
-    EXPECT_FALSE(withHeader(14, 12));
-    EXPECT_EQ(messages.Errors().back(), "Invalid BMP Header size: 12 <> 40");
-    EXPECT_FALSE(withHeader(28, 4));
-    EXPECT_EQ(messages.Errors().back(), "Only 8, 16, 24 and 32 bits BMP supported");
     EXPECT_FALSE(withHeader(19, 0x7f));  // a huge width that the file cannot hold
     bytes.resize(bytes.size() - 3);
     test::WriteBytes(dir / "cut.bmp", bytes);

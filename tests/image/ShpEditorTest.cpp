@@ -244,7 +244,7 @@ TEST_F(ShpEditorTest, BitmapsThatCannotBeIconsAreRefused) {
     const auto original = test::ShpBuilder().Icon(kA).Build();
     const std::string path = WriteShp(original);
 
-    // A 4-bit bitmap.
+    // A 2-bit bitmap: no BMP depth.
     std::vector<std::uint8_t> bmp = {'B', 'M'};
     test::PutU32(bmp, 14 + 40 + 64 + 8);
     test::PutU32(bmp, 0);
@@ -253,13 +253,13 @@ TEST_F(ShpEditorTest, BitmapsThatCannotBeIconsAreRefused) {
     test::PutU32(bmp, 4);
     test::PutU32(bmp, 4);
     test::PutU16(bmp, 1);
-    test::PutU16(bmp, 4);
+    test::PutU16(bmp, 2);
     for (int i = 0; i < 6; ++i) test::PutU32(bmp, 0);
     bmp.resize(bmp.size() + 64 + 8);
-    test::WriteBytes(dir / "four.bmp", bmp);
-    EXPECT_FALSE(Insert(path, dir.File("four.bmp"), 1));
+    test::WriteBytes(dir / "two.bmp", bmp);
+    EXPECT_FALSE(Insert(path, dir.File("two.bmp"), 1));
     ExpectUntouched(path, original);
-    EXPECT_EQ(services.messages.Errors(), std::vector<std::string>{"Only 8, 16, 24 and 32 bits BMP supported"});
+    EXPECT_EQ(services.messages.Errors(), std::vector<std::string>{"Only 1, 4, 8, 16, 24 and 32 bits BMP supported"});
 
     // Wider than an icon may be.
     const std::string wide = WriteBmp(dir, "wide.bmp", IndexRows(2, std::vector<std::uint8_t>(641, 5)));
@@ -292,6 +292,18 @@ TEST_F(ShpEditorTest, AFailedSwapPutsTheOriginalBack) {
     EXPECT_FALSE(CShpEditor(failing).RemoveIcon(shp, 1));
     EXPECT_EQ(test::ReadBytes(path), original);
     EXPECT_FALSE(std::filesystem::exists(CShpEditor::NewPath(path)));
+
+    // A full disk: the new file cannot be written; the editor says so and leaves nothing beside the original.
+    const auto before = test::FilesUnder(dir.Path());
+    const int code = test::RunWithFileSizeLimit(16, [&] {
+        services.messages.Clear();
+        CShpFile inChild;
+        if (!inChild.OpenFile(path, 1) || CShpEditor(services).RemoveIcon(inChild, 1)) return 1;
+        return services.messages.Errors().empty() ? 2 : 0;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(test::ReadBytes(path), original);
+    EXPECT_EQ(test::FilesUnder(dir.Path()), before);
 }
 
 TEST_F(ShpEditorTest, RemovingAnIconThatIsNotThere) {

@@ -1,5 +1,11 @@
 #include "support/TestFiles.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -56,6 +62,32 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(std::uint8_t(v));
     out.push_back(std::uint8_t(v >> 8));
+}
+
+std::vector<std::string> FilesUnder(const fs::path& folder) {
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+        if (!it->is_directory()) out.push_back(it->path().lexically_relative(folder).generic_string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+int RunWithFileSizeLimit(std::uint64_t maxBytes, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        // A write past the limit then fails with EFBIG instead of killing the child.
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(maxBytes), rlim_t(maxBytes)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 }  // namespace pixmond::test

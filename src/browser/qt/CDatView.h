@@ -41,6 +41,7 @@ public:
     QWidget* Widget() override { return this; }
     void OnInitialUpdate() override;
     void OnActivateView(bool active) override;
+    void OnUpdate() override { Refresh(); }
     QToolBar* ToolBar() override { return toolBar_; }
     QList<QMenu*> Menus() override;
     bool OpenDocument(const std::string& path) override;

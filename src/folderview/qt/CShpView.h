@@ -46,6 +46,7 @@ public:
     QWidget* Widget() override { return this; }
     void OnInitialUpdate() override;
     void OnActivateView(bool active) override;
+    void OnUpdate() override;
     QToolBar* ToolBar() override { return toolBar_; }
     QList<QMenu*> Menus() override;
 

@@ -28,6 +28,8 @@ public:
     virtual void OnInitialUpdate() = 0;
     // The view was shown (true) or hidden (false).
     virtual void OnActivateView(bool active) = 0;
+    // Something outside the view may have changed what it shows (a tool wrote files): it reads its data again.
+    virtual void OnUpdate() {}
     // The view's own toolbar and menus; the frame shows them while the view is active.
     virtual QToolBar* ToolBar() = 0;
     virtual QList<QMenu*> Menus() = 0;
