@@ -95,6 +95,7 @@ int CApp::Start(const QStringList& arguments) {
     doc_.OnNewDocument();
     frame_ = std::make_unique<CMainFrame>(ViewContext{services_, settings_, pickers_}, doc_);
     messages_.SetOwner(frame_.get());
+    messages_.SetUnattended(!options.screenshot.empty());
     pickers_.SetOwner(frame_.get());
     progress_.SetMainWindow(frame_.get());
     RegisterViews(*frame_, options.folder);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStackedWidget>
@@ -24,12 +25,14 @@ namespace pixmond {
 
 namespace {
 constexpr const char* kWindowSection = "Window";
+// The frame is never smaller than this, nor than its views need.
+constexpr QSize kLeastSize(732, 671);
 }
 
 CMainFrame::CMainFrame(ViewContext context, CAppDoc& doc, QWidget* parent)
     : QMainWindow(parent), context_(context), doc_(doc) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/pixmond-256.png")));
-    setMinimumSize(732, 671);
+    setMinimumSize(kLeastSize);
     setCentralWidget(new QStackedWidget(this));
     setAcceptDrops(true);
     statusBar()->showMessage(QStringLiteral("Ready"));
@@ -160,8 +163,21 @@ bool CMainFrame::SwitchView(int mode) {
     for (auto& [m, action] : viewActions_) action->setChecked(m == mode);
     UpdateTitle();
     next->OnActivateView(true);
+    FitMinimumSize();
     next->Widget()->setFocus();
     return true;
+}
+
+bool CMainFrame::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    // A view laid out anew (another view made, controls shown or hidden) may need more room than before.
+    if (event->type() == QEvent::LayoutRequest) FitMinimumSize();
+    return handled;
+}
+
+void CMainFrame::FitMinimumSize() {
+    // Below the room its layouts need, Qt would squeeze controls under their own size until they overlap.
+    if (layout()) setMinimumSize(layout()->totalMinimumSize().expandedTo(kLeastSize));
 }
 
 void CMainFrame::UpdateTitle() {
@@ -177,7 +193,8 @@ bool CMainFrame::OpenDocument(const std::string& path) {
 
 void CMainFrame::OpenHelp() {
     const std::filesystem::path programFolder = PathFromQString(QCoreApplication::applicationDirPath());
-    pixmond::OpenHelp(context_.services.shell, context_.services.files, context_.settings.Last(), programFolder);
+    pixmond::OpenHelp(context_.services.shell, context_.services.messages, context_.services.files,
+                      context_.settings.Last(), programFolder);
 }
 
 void CMainFrame::ShowAbout() {

@@ -38,6 +38,8 @@ public:
     int ViewsMade(int mode) const;
 
     void UpdateTitle();
+    // The frame's minimum: what its views need so that no control overlaps another, and never below 732 x 671.
+    void FitMinimumSize();
     void OpenHelp();
     void ShowAbout();
     void ToggleHistory();
@@ -58,6 +60,7 @@ public:
     ViewContext& Context() { return context_; }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -53,9 +53,14 @@ bool CDatFile::Load(const std::string& path, bool interactive, Access access) {
         services_.messages.Notice(Format("%s not found", path.c_str()));
         return false;
     }
-    CloseFile();
     std::shared_ptr<ReadOnlyFile> file;
     if (access == Access::ReadOnly || CanWrite(path)) file = ReadOnlyFile::Open(path);
+    if (file && !IsIconArchive(*file)) {
+        // The archive shown before stays open and listed.
+        services_.messages.Notice(Format("%s\nis not an icon archive.", path.c_str()));
+        return false;
+    }
+    CloseFile();
     if (!file) {
         services_.messages.Notice(Format("%s\nMain data file not found.", path.c_str()));
         // Nothing may be addressed in a table whose file is gone.
@@ -80,6 +85,18 @@ bool CDatFile::Load(const std::string& path, bool interactive, Access access) {
         SortTable();
     }
     return true;
+}
+
+bool CDatFile::IsIconArchive(const ReadOnlyFile& file) {
+    // There is no magic number. What every archive has: a count of at least one record (the terminator), and a
+    // first entry whose data starts right after the directory, inside the file. A count that promises more
+    // records than that (a damaged archive) still passes; the loader lists what is there and says so.
+    std::uint8_t head[8];
+    if (!file.ReadExact(0, head, sizeof head)) return false;
+    const std::uint64_t records = LoadU32(head), firstData = LoadU32(head + 4);
+    constexpr std::uint64_t kHead = DatDirectory::kCountBytes, kRecord = DatDirectory::kRecordBytes;
+    return records >= 1 && firstData >= kHead + kRecord && (firstData - kHead) % kRecord == 0 &&
+           firstData <= file.Size() && kHead + kRecord * records >= firstData;
 }
 
 void CDatFile::ReadDirectory(bool interactive) {

@@ -33,6 +33,8 @@ public:
     // Opens and lists an archive; interactive merges the fake entries of the ".keep" file and shows progress.
     bool Load(const std::string& path, bool interactive, Access access = Access::ReadWrite);
     bool LoadForReading(const std::string& path, bool interactive) { return Load(path, interactive, Access::ReadOnly); }
+    // Whether a file is laid out as an icon archive at all (it may still be damaged).
+    static bool IsIconArchive(const ReadOnlyFile& file);
     // Lets go of the archive file; the table stays as it was listed.
     void CloseFile();
 
@@ -95,8 +97,14 @@ public:
     // The number of icons extracted, -1 when nothing could be done.
     int ExtractListed(const std::string& tablePath, const std::string& folder);
 
+    // The titles of a copy list the archive cannot give, one line each for those it lacks and those that are only
+    // fake entries; empty when every title is a real entry.
+    std::string UnmatchedTitles(const std::set<std::string>& titles) const;
     // The names of the real entries as the directory stores them (case kept), by table index; fakes get "".
     std::vector<std::string> StoredNames() const;
+    // The name a file of that name gets as an entry (Windows-1252 bytes, at most 12); empty, with the reason in
+    // why, when an archive cannot keep it.
+    static std::string EntryNameFor(const std::string& fileName, std::string& why);
     // Whether a name may become a file inside a chosen folder: no separator, drive, "..", or control character.
     static bool IsSafeFileName(const std::string& name);
     // "%s_new.dat" and "%s_back.dat" of the open archive.

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "archive/CDatFile.h"
+#include "base/DisplayText.h"
 #include "archive/DatDirectory.h"
 #include "base/TextLines.h"
 #include "base/Format.h"
@@ -31,6 +32,21 @@ bool ReadDirectoryOf(const std::shared_ptr<ReadOnlyFile>& file, std::vector<Arch
 }
 
 }  // namespace
+
+std::string CDatFile::UnmatchedTitles(const std::set<std::string>& titles) const {
+    std::set<std::string> real, fake;
+    for (int i = 0; i < total_; ++i) (table_[i].fake ? fake : real).insert(std::string(table_[i].Title()));
+    std::string missing, fakes;
+    for (const std::string& title : titles) {
+        if (title.empty() || real.count(title)) continue;
+        std::string& to = fake.count(title) ? fakes : missing;
+        to += (to.empty() ? " " : ", ") + DisplayText(title);
+    }
+    std::string text;
+    if (!missing.empty()) text += "\nNot in the archive:" + missing;
+    if (!fakes.empty()) text += "\nOnly fake entries (name their real icons instead):" + fakes;
+    return text;
+}
 
 int CDatFile::ReadCopyList(const std::string& tablePath, std::set<std::string>& titles) {
     if (!services_.files.Exists(tablePath)) {
@@ -76,16 +92,20 @@ bool CDatFile::CopyListed(const std::string& tablePath, const std::string& destP
         for (const auto& e : plan) destTitles.insert(TitleOf(e.name));
     }
     const auto names = StoredNames();
+    int copied = 0;
     for (int i = 0; i < total_; ++i) {
         const TDatItem& item = table_[i];
         if (item.fake) continue;
         const std::string title(item.Title());
         if (destExists && destTitles.count(title)) continue;
-        if (titles.count(title)) plan.push_back({names[size_t(i)], item.size, ArchiveSource{file_, {}, item.offset}});
+        if (titles.count(title)) {
+            plan.push_back({names[size_t(i)], item.size, ArchiveSource{file_, {}, item.offset}});
+            ++copied;
+        }
     }
     if (plan.empty()) {
-        services_.messages.Notice(
-            Format("No icons to copy from:\nSource: %s\nTo: %s\n\n", path_.c_str(), destPath.c_str()));
+        services_.messages.Notice(Format("No icons to copy from:\nSource: %s\nTo: %s\n\n%s", path_.c_str(),
+                                         destPath.c_str(), UnmatchedTitles(titles).c_str()));
         return false;
     }
     std::stable_sort(plan.begin(), plan.end(), [](const ArchivePlanEntry& a, const ArchivePlanEntry& b) {
@@ -110,6 +130,11 @@ bool CDatFile::CopyListed(const std::string& tablePath, const std::string& destP
                                         work.c_str(), destPath.c_str(), work.c_str()));
         return false;
     }
+    // Names the archive could not give are said at the end, so a list can be put right.
+    const std::string unmatched = UnmatchedTitles(titles);
+    if (!unmatched.empty()) {
+        services_.messages.Notice(Format("%d icons copied to %s\n%s", copied, destPath.c_str(), unmatched.c_str()));
+    }
     return true;
 }
 
@@ -129,7 +154,7 @@ int CDatFile::ExtractListed(const std::string& tablePath, const std::string& fol
     }
     int written = 0;
     WriteEntryFiles(folder, listed, "", "", true, written);
-    services_.messages.Notice(Format(" Done! ... %d icons extracted\n", written));
+    services_.messages.Notice(Format(" Done! ... %d icons extracted\n", written) + UnmatchedTitles(titles));
     return written;
 }
 

@@ -6,6 +6,7 @@
 
 #include "archive/CDatFile.h"
 #include "base/ByteReader.h"
+#include "base/DisplayText.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
@@ -22,6 +23,21 @@ void SortPlan(std::vector<ArchivePlanEntry>& plan) {
 }
 
 }  // namespace
+
+std::string CDatFile::EntryNameFor(const std::string& fileName, std::string& why) {
+    // Names on disk are UTF-8 here; an archive keeps single Windows-1252 bytes. Bytes that are no UTF-8 are
+    // taken to be Windows-1252 already (a name copied from a Windows disk).
+    std::string stored = fileName;
+    if (IsValidUtf8(fileName) && !Utf8ToWindows1252(fileName, stored)) {
+        why = "its name holds characters an archive cannot keep (Windows-1252 letters only)";
+        return {};
+    }
+    if (stored.size() > size_t(kDatNameBytes - 1)) {
+        why = Format("an archive keeps names of at most %d characters", kDatNameBytes - 1);
+        return {};
+    }
+    return stored;
+}
 
 std::string CDatFile::NewArchivePath() const {
     return Format("%s_new.dat", PathParts::Of(path_).withoutExtension.c_str());
@@ -244,6 +260,12 @@ CDatFile::Appended CDatFile::AppendFiles(const std::vector<std::string>& list) {
             services_.messages.Error(Format("Cannot append more files, full size reached (%d)", count));
             continue;
         }
+        std::string why;
+        const std::string entryName = EntryNameFor(PathParts::Of(sourcePath).name, why);
+        if (entryName.empty()) {
+            services_.messages.Error(Format("%s was not added: %s.", sourcePath.c_str(), why.c_str()));
+            continue;
+        }
         auto source = ReadOnlyFile::Open(sourcePath);
         if (!source) {
             services_.messages.Error(Format("[%s] Not found", sourcePath.c_str()));
@@ -254,7 +276,7 @@ CDatFile::Appended CDatFile::AppendFiles(const std::vector<std::string>& list) {
             continue;
         }
         const auto size = std::uint32_t(source->Size());
-        plan.push_back({PathParts::Of(sourcePath).name.substr(0, 12), size, ArchiveSource{source, {}, 0}});
+        plan.push_back({entryName, size, ArchiveSource{source, {}, 0}});
         ++count;
         ++result.added;
         result.bytes += size;

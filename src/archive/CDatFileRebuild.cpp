@@ -28,6 +28,19 @@ bool IsImageExtension(const std::string& ext) {
 
 fs::path FolderOf(const std::string& folder) { return folder.empty() ? fs::path(".") : fs::path(folder); }
 
+constexpr const char* kUnderscoreRule = "no underscore are allowed";
+
+// Why a file of the packed folder stays out of the new archive; empty when it goes in, as entryName.
+std::string LeftOutBecause(const std::string& name, std::string& entryName) {
+    if (name[0] == '.') return "hidden files are not packed";
+    if (UpperExtension(name) == ".EXE") return "programs are not packed";
+    if (ToLower(name).find("varnek") != std::string::npos) return "the game's own files are not packed";
+    if (HasUnderscoreNotBr(name)) return kUnderscoreRule;
+    std::string why;
+    entryName = CDatFile::EntryNameFor(name, why);
+    return why;
+}
+
 }  // namespace
 
 bool CDatFile::IsSafeFileName(const std::string& name) {
@@ -88,7 +101,11 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
     std::error_code ec;
     // The new archive is left out of its own folder only; packing another folder keeps a file of the same name.
     const bool sameFolder = fs::equivalent(dir, FolderOf(outParts.folder), ec);
-    auto isOutput = [&](const std::string& name) { return sameFolder && EqualIgnoringCase(name, outParts.name); };
+    // Its log, beside it, is this program's own note and no file of the user's.
+    const std::string logName = log_.Enabled() ? PathParts::Of(log_.Name()).name : std::string();
+    auto isOutput = [&](const std::string& name) {
+        return sameFolder && (EqualIgnoringCase(name, outParts.name) || EqualIgnoringCase(name, logName));
+    };
 
     SafeFile out{fs::path(newArchivePath)};
     if (!out.IsOpen()) {
@@ -96,38 +113,19 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
         return false;
     }
 
-    int count = 0;
-    for (const auto& f : listed) {
-        const bool underscoreOk = f.name.find('_') == std::string::npos || f.name.rfind("BR_", 0) == 0;
-        if (underscoreOk && !isOutput(f.name) && ToLower(f.name).find("varnek2") == std::string::npos &&
-            UpperExtension(f.name) != ".EXE" && f.name.size() <= 12 && f.name[0] != '.') {
-            ++count;
-        }
-    }
-    if (count > MAX_DAT_ITEMS) {
-        log_.Printf("Only %d / %d files will be included", count, MAX_DAT_ITEMS);
-        count = MAX_DAT_ITEMS;
-    }
-
-    auto progress = services_.progress.OpenWindow("Repacking");
-    progress->SetRange(0, count, 1);
-    progress->SetText(Format("Repacking %d files...\n\nHit Cancel or ESC to abort.", count));
-
     // The work list is kept apart from the entry table, so the open archive stays listed whatever happens.
+    // Every file the rules leave out is logged once; only the new archive itself and, in a pictures-only
+    // archive, files that are no pictures are left out without a word, since the user asked for that.
     std::vector<ArchivePlanEntry> plan;
+    int leftOut = 0;
     for (const auto& f : listed) {
-        if (int(plan.size()) >= count) break;
-        const std::string ext = UpperExtension(f.name);
-        if (isOutput(f.name) || f.name[0] == '.') continue;
-        if (imagesOnly && !IsImageExtension(ext)) continue;
-        if (ext == ".EXE" || ToLower(f.name).find("varnek") != std::string::npos) continue;
-        // The directory holds 12 characters and a zero: a longer name would lose its end.
-        if (f.name.size() > 12) {
-            log_.Printf("%s excluded because its name is longer than 12 characters", f.name.c_str());
-            continue;
-        }
-        if (HasUnderscoreNotBr(f.name)) {
-            log_.Printf("%s excluded because no underscore are allowed", f.name.c_str());
+        if (isOutput(f.name) || (imagesOnly && !IsImageExtension(UpperExtension(f.name)))) continue;
+        std::string entryName;
+        const std::string why = LeftOutBecause(f.name, entryName);
+        if (!why.empty()) {
+            if (why == kUnderscoreRule) log_.Printf("%s excluded because no underscore are allowed", f.name.c_str());
+            else log_.Printf("%s excluded because %s", f.name.c_str(), why.c_str());
+            ++leftOut;
             continue;
         }
         if (f.size > 0xffffffffull) {
@@ -135,8 +133,20 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
                                             newArchivePath.c_str()));
             return false;
         }
-        plan.push_back({f.name, std::uint32_t(f.size), ArchiveSource{nullptr, dir / f.name, 0}});
+        plan.push_back({entryName, std::uint32_t(f.size), ArchiveSource{nullptr, dir / f.name, 0}});
     }
+    if (plan.size() > size_t(MAX_DAT_ITEMS)) {
+        log_.Printf("Only %d / %d files will be included", int(plan.size()), MAX_DAT_ITEMS);
+        for (size_t k = MAX_DAT_ITEMS; k < plan.size(); ++k)
+            log_.Printf("%s excluded because an archive holds at most %d files", plan[k].name.c_str(), MAX_DAT_ITEMS);
+        leftOut += int(plan.size()) - MAX_DAT_ITEMS;
+        plan.resize(MAX_DAT_ITEMS);
+    }
+    const int count = int(plan.size());
+
+    auto progress = services_.progress.OpenWindow("Repacking");
+    progress->SetRange(0, count, 1);
+    progress->SetText(Format("Repacking %d files...\n\nHit Cancel or ESC to abort.", count));
     std::stable_sort(plan.begin(), plan.end(), [](const ArchivePlanEntry& a, const ArchivePlanEntry& b) {
         return CompareIgnoringCase(std::string_view(a.name).substr(0, 13), std::string_view(b.name).substr(0, 13)) < 0;
     });
@@ -159,6 +169,13 @@ bool CDatFile::Repack(const std::string& folder, const std::string& newArchivePa
     if (!out.Commit()) {
         services_.messages.Error(Format("Error on creating [%s]", newArchivePath.c_str()));
         return false;
+    }
+    if (leftOut > 0) {
+        const std::string where = log_.Enabled() ? Format("They are listed in %s", log_.Name().c_str())
+                                                 : std::string("They were named above.");
+        services_.messages.Notice(Format("%s holds %d files; %d file%s of %s %s left out.\n%s", newArchivePath.c_str(),
+                                        count, leftOut, leftOut == 1 ? "" : "s", dir.c_str(),
+                                        leftOut == 1 ? "was" : "were", where.c_str()));
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include "base/PathParts.h"
 #include "base/SafeFile.h"
 #include "base/TextCase.h"
+#include "ui/ShellRules.h"
 
 namespace pixmond {
 
@@ -152,7 +153,7 @@ bool CDatReports::Finish(SafeFile& file, const std::string& text, const std::fil
         services_.messages.Error(Format("Error on creating [%s]", path.string().c_str()));
         return false;
     }
-    services_.shell.Open(path, path.parent_path());
+    ShowFile(services_.shell, services_.messages, path);
     return true;
 }
 

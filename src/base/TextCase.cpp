@@ -62,6 +62,35 @@ std::string Latin1ToUtf8(std::string_view text) {
     return out;
 }
 
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out) {
+    out.clear();
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        unsigned code = c;
+        int extra = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2 : -1;
+        // Four-byte characters lie far outside Windows-1252; stray bytes are no UTF-8.
+        if (extra < 0 || i + size_t(extra) >= utf8.size()) return false;
+        if (extra > 0) code = c & (extra == 1 ? 0x1F : 0x0F);
+        for (int k = 1; k <= extra; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + size_t(k)]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = code << 6 | (next & 0x3F);
+        }
+        if ((extra == 2 && code < 0x800) || (code >= 0x80 && code < 0xA0)) return false;
+        i += size_t(extra) + 1;
+        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
+            out += char(code);
+            continue;
+        }
+        int found = -1;
+        for (int b = 0; b < 32 && found < 0; ++b)
+            if (kCp1252High[b] == code) found = b;
+        if (found < 0) return false;
+        out += char(0x80 + found);
+    }
+    return true;
+}
+
 std::string_view TrimLineEnd(std::string_view line) {
     while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
     return line;

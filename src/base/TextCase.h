@@ -15,6 +15,8 @@ int CompareIgnoringCase(std::string_view a, std::string_view b);
 bool ContainsIgnoringCase(std::string_view text, std::string_view part);
 // Windows-1252 bytes as UTF-8, for showing names and descriptions.
 std::string Latin1ToUtf8(std::string_view text);
+// UTF-8 text as Windows-1252 bytes; false when the text is not UTF-8 or holds a character Windows-1252 lacks.
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out);
 // Cuts a line end (LF, CRLF or a lone CR) from the end of a line read from a Windows text file.
 std::string_view TrimLineEnd(std::string_view line);
 

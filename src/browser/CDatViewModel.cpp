@@ -1,10 +1,14 @@
 #include "browser/CDatViewModel.h"
 
+#include <algorithm>
+
 #include "archive/CDatFile.h"
 #include "image/ImageSetColours.h"
 #include "ui/AppSettings.h"
 #include "image/Canvas.h"
 #include "base/Format.h"
+#include "base/DisplayText.h"
+#include "base/TextCase.h"
 
 namespace pixmond {
 
@@ -17,7 +21,14 @@ bool CDatViewModel::ArchiveOpened(const std::string& path) {
         return false;
     }
     settings_.SetLast(path);
-    ReadDescriptions();
+    // Descriptions the user picked for this archive stay while it is opened again (after a repack over it);
+    // any other archive brings the file beside it, or none.
+    if (path == pickedFor_) {
+        list_.ClearFilters();
+    } else {
+        pickedFor_.clear();
+        ReadDescriptions();
+    }
     RebuildList(0);
     return true;
 }
@@ -28,6 +39,7 @@ void CDatViewModel::ReadDescriptions() {
 
 bool CDatViewModel::LoadDescriptionFile(const std::string& path) {
     if (!list_.ReadDescriptionFile(path)) return false;
+    pickedFor_ = dat_.Path();
     RebuildList(0);
     return true;
 }
@@ -43,11 +55,11 @@ bool CDatViewModel::CurrentIsFake() const { return HasCurrentEntry() && dat_.Ite
 void CDatViewModel::RebuildList(int selection) {
     list_.Rebuild(dat_.Items());
     ++rowsVersion_;
+    // The count tells the rows listed now, whatever the entry selected below shows.
+    iconsLabel_ = list_.IconsLabel(dat_.RealCount(), dat_.FakeCount(), dat_.Total());
     listSelection_ = list_.ClampSelection(selection);
     currentEntry_ = listSelection_ >= 0 ? list_.Rows()[size_t(listSelection_)] : -1;
     SelectEntry();
-    // Without a row nothing is current; the counts still tell what the filters left.
-    if (listSelection_ < 0) iconsLabel_ = list_.IconsLabel(dat_.RealCount(), dat_.FakeCount(), dat_.Total());
 }
 
 void CDatViewModel::SelectRow(int row) {
@@ -58,15 +70,41 @@ void CDatViewModel::SelectRow(int row) {
 }
 
 void CDatViewModel::SelectEntry() {
-    if (!HasEntries()) return;
-    if (!dat_.SelectEntry(currentEntry_)) {
+    // Nothing of the entry shown before may stay on show: not its icons label, not its description.
+    if (!HasCurrentEntry() || !dat_.SelectEntry(currentEntry_)) {
         position_ = 0;
         shown_ = 0;
+        endReached_ = false;
         ClearGeometry();
+        iconLabel_ = HasCurrentEntry() ? "No icons" : "";
+        FillDescription();
+        note_ = WhyNoIcons();
         return;
     }
+    note_.clear();
     position_ = 1;
     ShowCurrent();
+}
+
+std::string CDatViewModel::WhyNoIcons() const {
+    if (!HasCurrentEntry()) return dat_.Total() >= 1 && Listed() == 0 ? "No entry passes the filters." : "";
+    const TDatItem& item = dat_.Item(currentEntry_);
+    const std::string name = DisplayText(item.Name());
+    if (item.fake) {
+        const std::string real(item.RealName());
+        const auto items = dat_.Items();
+        const bool realThere = std::any_of(items.begin(), items.end(), [&real](const TDatItem& other) {
+            return !other.fake && EqualIgnoringCase(other.Title(), real);
+        });
+        if (realThere) return Format("%s cannot be shown.", name.c_str());
+        return Format("%s stands for %s, which is not in this archive.", name.c_str(), DisplayText(real).c_str());
+    }
+    if (item.Kind() == IconKind::Other) return Format("%s is not an icon file.", name.c_str());
+    if (!item.loadable) return Format("%s cannot be shown: its data lies past the end of the archive.", name.c_str());
+    // A directory that cannot be read is said in the reader's words.
+    if (const IconSource* source = dat_.CurrentSource(); source && !source->Readable())
+        return Format("%s cannot be shown:\n%s", name.c_str(), DisplayText(source->Problem()).c_str());
+    return Format("%s holds no icon that can be shown.", name.c_str());
 }
 
 void CDatViewModel::SetFilters(const std::string& name,
@@ -174,7 +212,6 @@ void CDatViewModel::ShowCurrent() {
     const int icons = dat_.CurrentIcons();
     iconLabel_ = collage_ ? Format("%d-%d / %d icons", position_, position_ + shown_ - 1, icons)
                           : Format("%d / %d icons", position_, icons);
-    iconsLabel_ = list_.IconsLabel(dat_.RealCount(), dat_.FakeCount(), dat_.Total());
     FillGeometry();
     FillDescription();
 }
@@ -221,10 +258,10 @@ std::string CDatViewModel::FilterToolTip(int field) {
                   kDescriptionFieldNames[size_t(field)]);
 }
 
-bool CDatViewModel::ZoomChecked(int zoom) const {
-    if (zoom == 1) return zoom_ == 1 || (collage_ && CurrentIsPng());
-    return zoom_ == zoom;
-}
+// A PNG sheet is drawn whole at the zoom, never as a collage; exactly one of the two kinds of check is on.
+bool CDatViewModel::CollageChecked() const { return collage_ && !CurrentIsPng(); }
+
+bool CDatViewModel::ZoomChecked(int zoom) const { return !CollageChecked() && zoom_ == zoom; }
 
 bool CDatViewModel::ArchiveCommandsEnabled() const { return dat_.ArchiveOpen(); }
 

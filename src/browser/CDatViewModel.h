@@ -27,16 +27,17 @@ public:
     // Loads the archive with its fakes; on success it becomes "Last", its descriptions are read, the filters
     // cleared and the first row selected. False (nothing else changed) when it does not load.
     bool ArchiveOpened(const std::string& path);
-    // The description file beside the open archive; the previous records stay when there is none.
+    // The description file beside the open archive; no records when there is none.
     void ReadDescriptions();
-    // A description file the user picked; the list is rebuilt at its first row.
+    // A description file the user picked for the open archive; the list is rebuilt at its first row.
     bool LoadDescriptionFile(const std::string& path);
 
     // Decides the rows afresh and selects the wanted row (kept inside the rows) and its entry.
     void RebuildList(int selection);
     // The user selected a row.
     void SelectRow(int row);
-    // Makes the current entry current in the archive; zero geometry and a grey picture when it cannot be read.
+    // Makes the current entry current in the archive. When it has no icon to show: zero geometry, no icons label,
+    // a grey picture and a note saying why.
     void SelectEntry();
 
     // Filters (as typed) and the commands that change what is listed.
@@ -93,12 +94,15 @@ public:
     std::string EndText() const;
     const std::string& BitsText() const { return bitsText_; }
     const stIconTxItem& Record() const { return record_; }
+    // Why the picture is empty (an entry without icons, a fake whose icon is missing, no row); empty otherwise.
+    const std::string& Note() const { return note_; }
     static std::string FilterToolTip(int field);
 
     // Command states.
     bool ListModeEnabled(int mode) const { return ListMode() != mode; }
     bool ListModeChecked(int mode) const { return ListMode() == mode; }
     bool ZoomChecked(int zoom) const;
+    bool CollageChecked() const;
     bool CollageEnabled() const { return !CurrentIsPng(); }
     bool ArchiveCommandsEnabled() const;
     bool BlockEnabled() const;
@@ -112,6 +116,7 @@ private:
     void FillDescription();
     void Reposition(int position);
     bool HasEntries() const;
+    std::string WhyNoIcons() const;
 
     CDatFile& dat_;
     AppSettings& settings_;
@@ -133,6 +138,8 @@ private:
     int width_ = 0, height_ = 0, startX_ = 0, startY_ = 0, endX_ = 0, endY_ = 0;
     std::string bitsText_;
     stIconTxItem record_;
+    std::string note_;
+    std::string pickedFor_;  // the archive the user picked the description file for
 };
 
 }  // namespace pixmond

@@ -68,7 +68,12 @@ void DatArchiveCommands::Extract() {
 
 DatArchiveCommands::Deferred DatArchiveCommands::Replace() {
     CDatFile& dat = view_.Dat();
-    if (dat.RealCount() < 1 || !view_.HasCurrentEntry() || view_.CurrentIsFake()) return {};
+    if (dat.RealCount() < 1 || !view_.HasCurrentEntry()) return {};
+    if (view_.CurrentIsFake()) {
+        // Said before the picker, not after: there is nothing to pick for a fake entry.
+        dat.GetServices().messages.Notice("Cannot replace fake entries, seek real icon and replace that entry");
+        return {};
+    }
     const int entry = view_.CurrentEntry();
     const std::string name = StoredName(entry);
     const std::string source =
@@ -153,7 +158,10 @@ void DatArchiveCommands::ExtractListed() {
     if (!dat.ArchiveOpen()) return;
     const std::string table = PickTable();
     if (table.empty()) return;
-    const std::string folder = pickers_.PickFolder(settings_.S16Folder(), "Select folder to extract icons");
+    // Before any folder was remembered the picker starts beside the archive.
+    const std::string remembered = settings_.S16Folder();
+    const std::string start = remembered.empty() ? PathParts::Of(dat.Path()).folder : remembered;
+    const std::string folder = pickers_.PickFolder(start, "Select folder to extract icons");
     if (folder.empty()) return;
     dat.ExtractListed(table, folder);
 }

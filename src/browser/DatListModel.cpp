@@ -7,9 +7,13 @@
 namespace pixmond {
 
 bool DatListModel::ReadDescriptionsBeside(const std::filesystem::path& archive, const FileSystem& files) {
-    descriptions.SetCsv(false);
     const auto file = CIconDescriptions::FindBeside(archive, files);
-    return file && ReadDescriptionFile(*file);
+    if (file && ReadDescriptionFile(*file)) return true;
+    // Records of another archive would describe icons of the same name that may be quite different here.
+    descriptions.Clear();
+    descriptions.SetCsv(false);
+    ClearFilters();
+    return false;
 }
 
 bool DatListModel::ReadDescriptionFile(const std::filesystem::path& file) {

@@ -34,7 +34,7 @@ public:
     CIconDescriptions descriptions;
 
     // After an archive was opened: the description file beside it replaces the records, and the filters are
-    // cleared. Nothing changes but the CSV flag when no file is found or it cannot be read.
+    // cleared. Without a readable file beside it there are no records (false).
     bool ReadDescriptionsBeside(const std::filesystem::path& archive, const FileSystem& files);
     // A description file the user picked; its own extension decides the flavour.
     bool ReadDescriptionFile(const std::filesystem::path& file);

@@ -3,6 +3,7 @@
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/SafeFile.h"
+#include "ui/ShellRules.h"
 
 namespace pixmond {
 
@@ -43,7 +44,7 @@ bool FilterLog::Write(const DatListModel& model, std::span<const TDatItem> entri
         services.messages.Error(Format("Error on creating [%s]", path.string().c_str()));
         return false;
     }
-    services.shell.Open(path, path.parent_path());
+    ShowFile(services.shell, services.messages, path);
     return true;
 }
 

@@ -1,19 +1,21 @@
 #include "folderview/CShpViewModel.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "image/CBmpDib.h"
 #include "ui/AppSettings.h"
 #include "base/DisplayText.h"
 #include "ui/FileSystem.h"
 #include "base/Format.h"
+#include "ui/Messages.h"
 #include "ui/Pickers.h"
 #include "base/TextCase.h"
 
 namespace pixmond {
 
-CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings)
-    : files_system_(files), images_(images), settings_(settings) {}
+CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings, Messages& messages)
+    : files_system_(files), images_(images), settings_(settings), messages_(messages) {}
 
 void CShpViewModel::Initialise() {
     listMode_ = 0;
@@ -21,7 +23,12 @@ void CShpViewModel::Initialise() {
 }
 
 void CShpViewModel::SetFolder(const std::string& folder) {
-    folder_ = WithTrailingSeparator(folder);
+    // A folder given relative to the working folder (--folder icons) is kept whole, so that paths, messages
+    // and the folder picker all name it the same way.
+    std::error_code ec;
+    const std::filesystem::path whole = folder.empty() ? std::filesystem::path()
+                                                       : std::filesystem::absolute(folder, ec);
+    folder_ = WithTrailingSeparator(ec ? folder : whole.lexically_normal().string());
     Scan();
     HandleFileSelection();
 }
@@ -85,31 +92,83 @@ void CShpViewModel::SelectFile(int row) {
 
 void CShpViewModel::HandleFileSelection() {
     if (fileRow_ < 0) {
-        images_.CloseAll();
-        iconRows_.clear();
-        iconRow_ = -1;
         currentPath_ = folder_;
-        kind_ = IconKind::Other;
-        drawing_ = false;
-        RefreshLabels();
+        ClearFile();
         return;
     }
     currentPath_ = folder_ + files_[size_t(fileRow_)];
     const IconKind kind = IconKindOfName(currentPath_);
-    // An unknown name leaves the last picture and its labels on show; a picture that cannot be read leaves
-    // everything as it was.
-    if (kind == IconKind::Other || !images_.Open(currentPath_, kind)) {
-        if (kind == IconKind::Other) kind_ = kind;
+    if (!OpenCurrentFile(kind)) {
+        // Nothing of the file shown before stays.
+        ClearFile();
+        ShowUnreadable(kind);
         return;
     }
     kind_ = kind;
+    drawing_ = true;
     if (ShowsPicture()) currentIcon_ = 0;
     FillIconList(0);
-    drawing_ = true;
+    ShowMissingIcons();
+}
+
+bool CShpViewModel::OpenCurrentFile(IconKind kind) {
+    if (kind == IconKind::Other || !images_.Open(currentPath_, kind)) return false;
+    return images_.Problem().empty();
+}
+
+void CShpViewModel::ShowUnreadable(IconKind kind) {
+    const std::string name = DisplayText(files_[size_t(fileRow_)]);
+    if (kind == IconKind::Other) {
+        note_ = Format("%s is no SHP, S16 or PNG file.", name.c_str());
+        return;
+    }
+    std::string problem = DisplayText(images_.Problem());
+    if (problem.empty()) problem = "It cannot be read.";
+    note_ = Format("%s cannot be shown.\n%s", name.c_str(), problem.c_str());
+    ReportOnce(Format("%s cannot be shown.\n%s", DisplayText(currentPath_).c_str(), problem.c_str()));
+}
+
+void CShpViewModel::ShowMissingIcons() {
+    note_.clear();
+    const std::string name = DisplayText(files_[size_t(fileRow_)]);
+    const IconSource* source = images_.Source();
+    const int count = ShowsPicture() || !source ? 0 : source->Count();
+    const int missing = count - int(iconNumbers_.size());
+    if (!ShowsPicture() && count == 0) note_ = Format("%s holds no icons.", name.c_str());
+    if (missing <= 0) {
+        reported_.clear();
+        return;
+    }
+    // Only the icons the file holds are listed; the rest is said once.
+    const std::string damage = Format("%d of its %d icons lie past the end of the file%s", missing, count,
+                                      iconNumbers_.empty() ? "; none can be shown." : " and are not listed.");
+    if (iconNumbers_.empty()) note_ = Format("%s is damaged:\n%s", name.c_str(), damage.c_str());
+    ReportOnce(Format("%s is damaged: %s", DisplayText(currentPath_).c_str(), damage.c_str()));
+}
+
+void CShpViewModel::ReportOnce(const std::string& text) {
+    // A rescan, a return to this view or a redraw of the same file does not say it again.
+    if (reported_ == currentPath_) return;
+    reported_ = currentPath_;
+    messages_.Error(text);
+}
+
+void CShpViewModel::ClearFile() {
+    images_.CloseAll();
+    kind_ = IconKind::Other;
+    drawing_ = false;
+    iconRows_.clear();
+    iconNumbers_.clear();
+    iconRow_ = -1;
+    geometry_ = {};
+    pixelText_ = "No Pic loaded";
+    typeText_.clear();
+    note_.clear();
 }
 
 void CShpViewModel::FillIconList(int requested) {
     iconRows_.clear();
+    iconNumbers_.clear();
     iconRow_ = -1;
     if (files_.empty()) kind_ = IconKind::Other;
     const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
@@ -125,13 +184,16 @@ void CShpViewModel::FillIconList(int requested) {
         const int count = source->Count();
         for (int i = 1; i <= count; ++i) {
             const IconGeometry size = source->Geometry(i);
+            if (!size.readable) continue;
             iconRows_.push_back(Format("Icon #%i (%dx%d)", i, size.width, size.height));
+            iconNumbers_.push_back(i);
         }
-        if (count > 0) {
+        if (!iconNumbers_.empty()) {
             int icon = requested == 0 ? currentIcon_ : requested;
-            if (icon < 1 || icon > count) icon = 1;
+            if (std::find(iconNumbers_.begin(), iconNumbers_.end(), icon) == iconNumbers_.end())
+                icon = iconNumbers_.front();
             currentIcon_ = images_.SelectIcon(icon);
-            iconRow_ = currentIcon_ - 1;
+            iconRow_ = int(std::find(iconNumbers_.begin(), iconNumbers_.end(), currentIcon_) - iconNumbers_.begin());
         }
     }
     RefreshLabels();
@@ -140,10 +202,8 @@ void CShpViewModel::FillIconList(int requested) {
 void CShpViewModel::SelectIcon(int row) {
     if (row < 0 || row >= int(iconRows_.size())) return;
     iconRow_ = row;
-    if (kind_ != IconKind::Other && !ShowsPicture()) {
-        currentIcon_ = images_.SelectIcon(row + 1);
-        iconRow_ = currentIcon_ > 0 ? currentIcon_ - 1 : row;
-    }
+    if (!ShowsPicture() && row < int(iconNumbers_.size()))
+        currentIcon_ = images_.SelectIcon(iconNumbers_[size_t(row)]);
     RefreshLabels();
 }
 
@@ -162,7 +222,8 @@ void CShpViewModel::SetPictureTexts() {
         pixelText_ = Format("Pal=%d (%d,%d,%d)", index, table[size_t(index) * 4 + 2], table[size_t(index) * 4 + 1],
                             table[size_t(index) * 4]);
     } else if (picture->ImageSize() >= 3) {
-        pixelText_ = Format("RGB(%d,%d,%d)", bits[0], bits[1], bits[2]);
+        // Stored blue, green, red; the label names them red, green, blue.
+        pixelText_ = Format("RGB(%d,%d,%d)", bits[2], bits[1], bits[0]);
     } else {
         pixelText_ = "No Pic loaded";
     }
@@ -172,7 +233,7 @@ void CShpViewModel::SetPictureTexts() {
 void CShpViewModel::RefreshLabels() {
     const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
     if (!source) return;
-    if (ShowsPicture() || source->Count() > 0) {
+    if (ShowsPicture() || !iconNumbers_.empty()) {
         geometry_ = source->Geometry(source->Current());
         SetPictureTexts();
     } else {
@@ -203,10 +264,8 @@ void CShpViewModel::SetZoom(int zoom) {
     if (!ShowsPicture()) collage_ = false;
 }
 
-bool CShpViewModel::ZoomChecked(int zoom) const {
-    if (zoom == 1) return zoom_ == 1 || (collage_ && !ShowsPicture());
-    return zoom_ == zoom;
-}
+// A picture is drawn whole at the zoom, never as a collage; exactly one of the two kinds of check is on.
+bool CShpViewModel::ZoomChecked(int zoom) const { return !CollageChecked() && zoom_ == zoom; }
 
 void CShpViewModel::SetOutputType(int type) {
     settings_.SetOutputImage(type);
@@ -219,7 +278,7 @@ void CShpViewModel::Draw(Canvas& canvas, const PixelRect& area) {
     if (!source) return;
     // A picture is always drawn whole; only the icons of a file make a collage.
     if (source->IsPicture()) images_.Draw(canvas, area, zoom_, false, mirror_);
-    else if (source->Count() > 0) images_.Draw(canvas, area, zoom_, collage_, mirror_);
+    else if (!iconNumbers_.empty()) images_.Draw(canvas, area, zoom_, collage_, mirror_);
 }
 
 }  // namespace pixmond

@@ -8,15 +8,17 @@ namespace pixmond {
 
 class Canvas;
 class FileSystem;
+class Messages;
 class Pickers;
 class AppSettings;
 
 // What the folder browser shows and does, without the widgets: the file list with its list modes and name
 // filter, the icon list, the labels, and the collage, zoom and mirror state. The view copies its controls
-// from here after every call.
+// from here after every call. A file that cannot be read, or holds less than it promises, is said once in an
+// error that names it, and in the note on the empty picture.
 class CShpViewModel {
 public:
-    CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings);
+    CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings, Messages& messages);
 
     // The first update: folder from "S16 folder", output type from "Output image", scan and select.
     void Initialise();
@@ -39,7 +41,8 @@ public:
     void SetZoom(int zoom);
     void SetOutputType(int type);
 
-    bool CollageChecked() const { return collage_; }
+    // A picture is never a collage: exactly one of collage and a zoom is checked.
+    bool CollageChecked() const { return collage_ && !ShowsPicture(); }
     bool CollageEnabled() const { return !ShowsPicture(); }
     bool MirrorChecked() const { return mirror_; }
     bool ZoomChecked(int zoom) const;
@@ -65,6 +68,8 @@ public:
     const IconGeometry& Geometry() const { return geometry_; }
     const std::string& PixelText() const { return pixelText_; }
     const std::string& TypeText() const { return typeText_; }
+    // Why nothing, or less than the file promises, is shown; empty for a sound file.
+    const std::string& Note() const { return note_; }
     std::string SizeText() const;
     std::string StartText() const;
     std::string EndText() const;
@@ -72,6 +77,14 @@ public:
 private:
     void Scan();
     void HandleFileSelection();
+    // Opens the selected file as a source of its kind; false when it cannot be read at all.
+    bool OpenCurrentFile(IconKind kind);
+    // No file on show: no icons, zero geometry, empty texts.
+    void ClearFile();
+    // The notes (and the one error) for a file that cannot be read, or holds fewer icons than it promises.
+    void ShowUnreadable(IconKind kind);
+    void ShowMissingIcons();
+    void ReportOnce(const std::string& text);
     void FillIconList(int requested);
     void RefreshLabels();
     // A picture file (PNG) is shown whole: no icon list of its own, no collage.
@@ -81,13 +94,14 @@ private:
     const FileSystem& files_system_;
     FolderImages& images_;
     AppSettings& settings_;
+    Messages& messages_;
 
     int listMode_ = 0;
     std::string nameFilter_;
     std::string folder_;
     std::string currentPath_;
     IconKind kind_ = IconKind::Other;  // of the file chosen
-    bool drawing_ = false;             // a file is on show; a name of no kind leaves the one before
+    bool drawing_ = false;             // a file is on show
     int currentIcon_ = 0;
     bool collage_ = true;
     bool mirror_ = false;
@@ -99,7 +113,10 @@ private:
     std::vector<std::string> files_;
     int fileRow_ = -1;
     std::vector<std::string> iconRows_;
+    std::vector<int> iconNumbers_;  // the icon each row shows: only icons the file holds are listed
     int iconRow_ = -1;
+    std::string note_;
+    std::string reported_;  // the file last named in an error, so that it is named once
 };
 
 }  // namespace pixmond

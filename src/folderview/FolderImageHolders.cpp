@@ -1,13 +1,26 @@
 #include "folderview/FolderImageHolders.h"
 
+#include "ui/CollectingMessages.h"
 #include "base/Rect.h"
 #include "image/CBmpDib.h"
 
 namespace pixmond {
 
 bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
-    std::unique_ptr<IconSource> opened = OpenIconSource(kind, IconBytes::OfFile(path), messages_);
-    if (!opened || (opened->IsPicture() && !opened->Readable())) return false;
+    // The loader's words go into the view's one message about the file.
+    CollectingMessages said;
+    const IconBytes bytes = IconBytes::OfFile(path);
+    std::unique_ptr<IconSource> opened = bytes.file ? OpenIconSource(kind, bytes, said) : nullptr;
+    if (!opened) {
+        problem_ = "It cannot be opened.";
+        return false;
+    }
+    if (!opened->Readable()) {
+        problem_ = said.Entries().empty() ? opened->Problem() : said.Entries().back().text;
+        if (opened->IsPicture()) return false;
+    } else {
+        problem_.clear();
+    }
     source_ = std::move(opened);
     decoded_ = source_->IsPicture();
     return true;

@@ -15,6 +15,7 @@ public:
     bool Open(const std::string& path, IconKind kind) override;
     void CloseAll() override;
     const IconSource* Source() const override { return source_.get(); }
+    const std::string& Problem() const override { return problem_; }
     int SelectIcon(int icon) override;
     const CBmpDib* Picture() const override;
     void Draw(Canvas& canvas, const PixelRect& area, int zoom, bool collage, bool mirror) override;
@@ -23,6 +24,7 @@ private:
     Messages& messages_;
     std::unique_ptr<IconSource> source_;
     bool decoded_ = false;
+    std::string problem_;
 };
 
 }  // namespace pixmond

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/Format.h"
+#include "base/ReadOnlyFile.h"
 
 namespace pixmond {
 
@@ -30,7 +31,15 @@ IconGeometry S16IconSource::Geometry(int n) const {
     if (n < 1 || n > int(reader_.Entries().size())) return {};
     const S16Entry& e = reader_.Entries()[size_t(n - 1)];
     return {e.width, e.height, e.xOffset, e.yOffset, EndOf(e.xOffset, e.contentWidth), EndOf(e.yOffset, e.contentHeight),
-            true};
+            DataInsideFile(e)};
+}
+
+// The icon's data starts behind the table of entries; an offset past the end of the file leaves nothing to show.
+bool S16IconSource::DataInsideFile(const S16Entry& e) const {
+    if (!reader_.File()) return false;
+    const std::uint64_t table =
+        std::uint64_t(reader_.BaseOffset()) + 4 + std::uint64_t(reader_.IconCount()) * CShp3::kEntrySize;
+    return table + e.dataOffset < reader_.File()->Size();
 }
 
 }  // namespace pixmond

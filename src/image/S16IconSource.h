@@ -17,6 +17,9 @@ public:
     bool SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages) override {
         return reader_.SaveCollage(path, rect, first, false, messages);
     }
+
+private:
+    bool DataInsideFile(const S16Entry& e) const;
 };
 
 }  // namespace pixmond

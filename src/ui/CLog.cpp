@@ -6,6 +6,7 @@
 
 #include "base/Format.h"
 #include "base/PathParts.h"
+#include "ui/ShellRules.h"
 
 namespace pixmond {
 
@@ -83,7 +84,7 @@ void CLog::CloseFile() {
 void CLog::Close(bool show) {
     CloseFile();
     if (show && lines_ > 0 && !name_.empty()) {
-        shell_.Open(name_, std::filesystem::path(name_).parent_path());
+        ShowFile(shell_, messages_, name_);
     }
     enabled_ = false;
 }

@@ -3,6 +3,7 @@
 #include "ui/FileSystem.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
+#include "ui/Messages.h"
 #include "ui/Shell.h"
 
 namespace pixmond {
@@ -50,15 +51,50 @@ std::vector<std::filesystem::path> HelpCandidates(const std::string& archivePath
         if (!archiveFolder.empty()) out.push_back(archiveFolder / name);
         out.push_back(programFolder / name);
     }
+    out.push_back((programFolder / ".." / "share" / "doc" / "pixmond" / "README.md").lexically_normal());
+    out.push_back(programFolder / "README.md");
     return out;
 }
 
-bool OpenHelp(Shell& shell, const FileSystem& files, const std::string& archivePath,
+bool OpenHelp(Shell& shell, Messages& messages, const FileSystem& files, const std::string& archivePath,
               const std::filesystem::path& programFolder) {
-    for (const auto& candidate : HelpCandidates(archivePath, programFolder)) {
-        if (files.Length(candidate) >= 0) return shell.Open(candidate, candidate.parent_path());
+    const auto candidates = HelpCandidates(archivePath, programFolder);
+    for (const auto& candidate : candidates) {
+        if (files.Length(candidate) < 0) continue;
+        if (candidate.extension() != ".md") return ShowFile(shell, messages, candidate);
+        if (shell.OpenUrl(FileUrl(candidate, kDesktopHelpSection))) return true;
+        messages.Error(Format("No program could be started to show the help file %s.\nIt is in %s",
+                              candidate.filename().c_str(), candidate.parent_path().c_str()));
+        return false;
     }
-    return shell.OpenUrl(kOnlineHelpUrl);
+    std::string looked;
+    for (const auto& candidate : candidates) looked += "\n" + candidate.string();
+    messages.Error(Format("No help file was found. Help is looked for as:%s", looked.c_str()));
+    return false;
+}
+
+bool ShowFile(Shell& shell, Messages& messages, const std::filesystem::path& file) {
+    if (shell.Open(file, file.parent_path())) return true;
+    messages.Error(Format("No program could be started to show %s.\nIt is in %s", file.filename().c_str(),
+                          file.parent_path().c_str()));
+    return false;
+}
+
+std::string FileUrl(const std::filesystem::path& file, const std::string& section) {
+    static const char* kHex = "0123456789ABCDEF";
+    std::string url = "file://";
+    for (unsigned char c : std::filesystem::absolute(file).string()) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                           c == '/' || c == '-' || c == '_' || c == '.' || c == '~';
+        if (plain) {
+            url += char(c);
+        } else {
+            url += '%';
+            url += kHex[c >> 4];
+            url += kHex[c & 15];
+        }
+    }
+    return section.empty() ? url : url + "#" + section;
 }
 
 }  // namespace pixmond

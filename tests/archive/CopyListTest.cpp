@@ -14,6 +14,10 @@ using test::ArchiveEntry;
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+// What list.tbl asks of src.dat in vain: a name with its extension, and a fake.
+constexpr const char* kUnmatched =
+    "\nNot in the archive: TIGER.SHP\nOnly fake entries (name their real icons instead): PZ4F2";
+
 class CopyList : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,9 +54,11 @@ TEST_F(CopyList, ReadsTitlesByTheTableRules) {
 
 TEST_F(CopyList, CreatesThenUpdatesADestinationWithABackup) {
     ASSERT_TRUE(dat.CopyListed(dir.File("list.tbl"), dir.File("dest.dat")));
-    // Fakes are never copied, even when listed.
+    // Fakes are never copied, even when listed; the closing message names what the list asked in vain.
     EXPECT_EQ(Entries(dir / "dest.dat"),
               (std::vector<ArchiveEntry>{{"Panther.S16", 0, Bytes("panther")}, {"TIGER.SHP", 0, Bytes("tiger")}}));
+    EXPECT_EQ(services.messages.Notices(),
+              std::vector<std::string>{"2 icons copied to " + dir.File("dest.dat") + "\n" + kUnmatched});
     EXPECT_FALSE(fs::exists(dir / "dest_back.dat"));
     EXPECT_FALSE(fs::exists(dir / "src_tmp.dat"));
 
@@ -70,7 +76,8 @@ TEST_F(CopyList, SaysWhenThereIsNothingToCopy) {
     test::WriteText(dir / "none.tbl", "NOPE\n");
     EXPECT_FALSE(dat.CopyListed(dir.File("none.tbl"), dir.File("dest.dat")));
     EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"No icons to copy from:\nSource: " + dir.File("src.dat") +
-                                                                     "\nTo: " + dir.File("dest.dat") + "\n\n"});
+                                                                     "\nTo: " + dir.File("dest.dat") +
+                                                                     "\n\n\nNot in the archive: NOPE"});
     EXPECT_FALSE(fs::exists(dir / "dest.dat"));
     ArchiveBuilder().Add("A.SHP", "a").Write(dir / "bad.dat");
     auto bytes = test::ReadBytes(dir / "bad.dat");
@@ -85,7 +92,7 @@ TEST_F(CopyList, ExtractsListedIconsAskingBeforeReplacing) {
     EXPECT_EQ(dat.ExtractListed(dir.File("list.tbl"), dir.File("out/")), 2);
     EXPECT_EQ(test::ReadText(dir / "out" / "TIGER.SHP"), "tiger");
     EXPECT_EQ(test::ReadText(dir / "out" / "Panther.S16"), "panther");
-    EXPECT_EQ(services.messages.Notices().back(), " Done! ... 2 icons extracted\n");
+    EXPECT_EQ(services.messages.Notices().back(), std::string(" Done! ... 2 icons extracted\n") + kUnmatched);
     test::WriteText(dir / "out" / "TIGER.SHP", "mine");
     services.messages.QueueAnswer(false);
     services.messages.QueueAnswer(true);

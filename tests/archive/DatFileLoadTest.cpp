@@ -75,15 +75,32 @@ TEST_F(DatLoad, OffsetsAndSizesFollowTheDirectory) {
     EXPECT_EQ(+dat.Item(1).size, 30u);
 }
 
-TEST_F(DatLoad, EmptyAndTooShortArchivesListNothing) {
-    for (const std::vector<std::uint8_t>& bytes : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{1, 0},
-                                                   std::vector<std::uint8_t>{0, 0, 0, 0}, ArchiveBuilder().Build()}) {
-        test::WriteBytes(dir / "e.dat", bytes);
-        ASSERT_TRUE(dat.Load(dir.File("e.dat"), true));
-        EXPECT_EQ(dat.Total(), 0);
-        EXPECT_TRUE(dat.Loaded());
-    }
+TEST_F(DatLoad, AnArchiveOfNoEntriesListsNothingAndAFileThatIsNoArchiveIsRefused) {
+    test::WriteBytes(dir / "e.dat", ArchiveBuilder().Build());
+    ASSERT_TRUE(dat.Load(dir.File("e.dat"), true));
+    EXPECT_EQ(dat.Total(), 0);
+    EXPECT_TRUE(dat.Loaded());
     EXPECT_TRUE(services.messages.Entries().empty());
+
+    // Nothing, a cut count, a count of no records, text, and a directory whose data would not follow it.
+    const auto path = Archive(ArchiveBuilder().Add("A.SHP", ArchiveBuilder::Shp(2)));
+    std::vector<std::uint8_t> moved = ArchiveBuilder().Add("A.SHP", ArchiveBuilder::Shp(2)).Build();
+    moved[4] += 1;
+    const std::string text = "Heavy tank;grey;tank;Germany\r\n";
+    using Bytes = std::vector<std::uint8_t>;
+    for (const Bytes& bytes :
+         {Bytes{}, Bytes{1, 0}, Bytes{0, 0, 0, 0, 0, 0, 0, 0}, Bytes(text.begin(), text.end()), moved}) {
+        ASSERT_TRUE(dat.Load(path, true));
+        services.messages.Clear();
+        test::WriteBytes(dir / "x.dat", bytes);
+        EXPECT_FALSE(dat.Load(dir.File("x.dat"), true));
+        EXPECT_EQ(services.messages.Notices(),
+                  std::vector<std::string>{dir.File("x.dat") + "\nis not an icon archive."});
+        // The archive open before stays open and listed.
+        EXPECT_EQ(dat.Path(), path);
+        EXPECT_EQ(dat.Total(), 1);
+        EXPECT_TRUE(dat.ArchiveOpen());
+    }
 }
 
 TEST_F(DatLoad, MissingAndReadOnlyFilesAreRefused) {

@@ -195,7 +195,8 @@ TEST_F(Edit, EveryRewriteOnAFullDiskSaysSoAndKeepsTheArchive) {
 }
 
 // Adding many files in one rewrite gives the archive that adding them one by one gave, byte for byte: each new
-// file goes behind the entries of its name, a name keeps 12 characters, a file that cannot be read is left out.
+// file goes behind the entries of its name; a name longer than 12 characters and a file that cannot be read are
+// left out.
 TEST_F(Edit, AddingFilesAtOnceGivesTheBytesOfAddingThemOneByOne) {
     fs::create_directories(dir / "in");
     const std::vector<std::string> names = {"tiger.SHP", "a.png", "PANTHER.shp", "ABCDEFGHIJ.S16x", "zz.txt", "Tiger.shp"};
@@ -214,7 +215,7 @@ TEST_F(Edit, AddingFilesAtOnceGivesTheBytesOfAddingThemOneByOne) {
         oneByOne.Append(file);
     }
     recording.progress.titles.clear();
-    EXPECT_EQ(dat.AddFiles(list), 1);
+    EXPECT_EQ(dat.AddFiles(list), 2);
     EXPECT_EQ(test::ReadBytes(dir / "v.dat"), test::ReadBytes(dir / "w.dat"));
     EXPECT_EQ(std::count(recording.progress.titles.begin(), recording.progress.titles.end(), "Appending"), 1);
     EXPECT_EQ(test::ReadBytes(dir / "v_back.dat"), original);

@@ -41,16 +41,31 @@ protected:
     void SetUp() override { fs::create_directories(src); }
 };
 
-TEST_F(Rebuild, RepackAllFilesFollowsTheNameRules) {
+// Every file the rules leave out is logged once with the reason, and the end says how many and where the log is;
+// only the new archive itself and its log are passed over without a word.
+TEST_F(Rebuild, RepackAllFilesFollowsTheNameRulesAndLogsEachFileLeftOutOnce) {
     Files({"b.SHP", "a.png", "readme.txt", "setup.exe", "varnek2.keep", "ab_cd.png", "BR_tank.png", "abcdefgh.shpx",
-           ".hidden", "New.dat"});
+           ".hidden", "New.dat", "\xC3\x9Cn\xC3\xAF.SHP", "Err_new.log"});
+    dat.Log().OpenForArchive((src / "new.DAT").string());
     ASSERT_TRUE(dat.Repack(src.string() + "/", (src / "new.DAT").string(), false));
+    dat.Log().Close(true);
     const auto packed = test::ParseArchive(src / "new.DAT");
     ASSERT_TRUE(packed.sound);
-    EXPECT_EQ(NamesOf(packed), (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt"}));
-    EXPECT_EQ(packed.entries[0].offset, 4u + 17 * 5);
+    EXPECT_EQ(NamesOf(packed),
+              (std::vector<std::string>{"a.png", "b.SHP", "BR_tank.png", "readme.txt", "\xDCn\xEF.SHP"}));
+    EXPECT_EQ(packed.entries[0].offset, 4u + 17 * 6);
     EXPECT_EQ(packed.entries[1].bytes, test::ReadBytes(src / "b.SHP"));
     EXPECT_EQ(services.progress.titles, std::vector<std::string>{"Repacking"});
+    EXPECT_EQ(test::ReadText(src / "Err_new.log"),
+              ".hidden excluded because hidden files are not packed\n"
+              "abcdefgh.shpx excluded because an archive keeps names of at most 12 characters\n"
+              "ab_cd.png excluded because no underscore are allowed\n"
+              "setup.exe excluded because programs are not packed\n"
+              "varnek2.keep excluded because the game's own files are not packed\n");
+    EXPECT_EQ(services.messages.Notices(),
+              std::vector<std::string>{(src / "new.DAT").string() + " holds 5 files; 5 files of " + src.string() +
+                                       "/ were left out.\nThey are listed in " + (src / "Err_new.log").string()});
+    EXPECT_TRUE(services.messages.Errors().empty());
 }
 
 TEST_F(Rebuild, RepackImagesOnlyLogsUnderscores) {
@@ -148,7 +163,7 @@ TEST_F(Rebuild, EachUnsafeNameIsRefusedOnItsOwn) {
 }
 
 // A directory name holds 12 characters and a zero: a 12-character name (the full 8.3 shape of an entry) is packed
-// with its bytes, a 13-character one is left out and logged; a file added under a longer name keeps 12 of them.
+// with its bytes, a 13-character one is left out and logged; a file of a longer name is not added, and said so.
 TEST_F(Rebuild, NameLengthLimitsAtTheirEdges) {
     Files({"ABCDEFGH.SHP", "ABCDEFGHI.SHP", "add.shp"});
     dat.Log().OpenForArchive(dir.File("v.dat"));
@@ -157,11 +172,13 @@ TEST_F(Rebuild, NameLengthLimitsAtTheirEdges) {
     const auto packed = test::ParseArchive(dir / "v.dat");
     ASSERT_EQ(NamesOf(packed), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
     EXPECT_EQ(packed.entries[0].bytes, test::ReadBytes(src / "ABCDEFGH.SHP"));
-    EXPECT_EQ(test::ReadText(dir / "Err_v.log"), "ABCDEFGHI.SHP excluded because its name is longer than 12 characters\n");
+    EXPECT_EQ(test::ReadText(dir / "Err_v.log"), "ABCDEFGHI.SHP excluded because an archive keeps names of at most 12 characters\n");
 
     ASSERT_TRUE(dat.Load(dir.File("v.dat"), false));
-    EXPECT_NE(dat.Append((src / "ABCDEFGHI.SHP").string()), 0u);
-    EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")), (std::vector<std::string>{"ABCDEFGH.SHP", "ABCDEFGHI.SH", "add.shp"}));
+    EXPECT_EQ(dat.Append((src / "ABCDEFGHI.SHP").string()), 0u);
+    EXPECT_EQ(services.messages.Errors().back(),
+              (src / "ABCDEFGHI.SHP").string() + " was not added: an archive keeps names of at most 12 characters.");
+    EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
 }
 
 // A progress display that deletes a file when the bar first moves: the file vanishes in mid-repack.

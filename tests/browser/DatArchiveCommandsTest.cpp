@@ -85,11 +85,40 @@ TEST_F(DatArchiveCommandsTest, FakeEntriesAreNeitherExtractedNorRemoved) {
     Select("TIGERX1.SHP -> TIGER");
     commands_.Extract();
     commands_.Remove();
+    EXPECT_FALSE(commands_.Replace());
     EXPECT_EQ(services_.messages.Notices(),
               (std::vector<std::string>{"Cannot extract from fake entry, seek real icon and extract from that entry",
-                                        "Cannot remove entries for fake icons"}));
-    EXPECT_FALSE(commands_.Replace());
+                                        "Cannot remove entries for fake icons",
+                                        "Cannot replace fake entries, seek real icon and replace that entry"}));
     EXPECT_TRUE(pickers_.requests.empty());
+}
+
+// An entry's name is its file's name as Windows-1252 bytes, at most 12 of them; a file whose name cannot be
+// kept so is refused by name, and the others are added.
+TEST_F(DatArchiveCommandsTest, AddStoresNamesAsWindows1252AndRefusesNamesAnArchiveCannotKeep) {
+    const std::vector<std::string> names = {"LONGNAME12345.S16", "\xC3\x9Cn\xC3\xAF.SHP", "\xCE\xA9mega.SHP",
+                                            "\xE2\x82\xAC" "5.SHP", "K\xF6nig2.SHP"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names) {
+        test::WriteBytes(dir_ / "in" / name, test::UnitShp(8, 8, 20, 2));
+        paths.push_back((dir_ / "in" / name).string());
+    }
+    pickers_.QueueFiles(paths);
+    auto rest = commands_.Add();
+    ASSERT_TRUE(rest);
+    rest();
+    std::vector<std::string> stored;
+    for (const auto& entry : test::ParseArchive(archive_).entries)
+        if (entry.bytes == test::UnitShp(8, 8, 20, 2)) stored.push_back(entry.name);
+    EXPECT_EQ(stored, (std::vector<std::string>{"K\xF6nig2.SHP", "\x80" "5.SHP", "\xDCn\xEF.SHP"}));
+    EXPECT_EQ(services_.messages.Errors(),
+              (std::vector<std::string>{
+                  paths[0] + " was not added: an archive keeps names of at most 12 characters.",
+                  paths[2] + " was not added: its name holds characters an archive cannot keep (Windows-1252 "
+                             "letters only)."}));
+    bool listed = false;
+    for (int r = 0; r < view_.Listed(); ++r) listed = listed || view_.RowText(r) == "\xDCN\xEF.SHP  (2)";
+    EXPECT_TRUE(listed);
 }
 
 TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
@@ -102,14 +131,22 @@ TEST_F(DatArchiveCommandsTest, ExtractWritesTheChosenFileAndSaysSo) {
     EXPECT_EQ(services_.messages.Notices().back(), "\n" + target + " \t saved to disk  \n");
 }
 
-TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchive) {
+TEST_F(DatArchiveCommandsTest, RepackOpensTheNewArchiveAndShowsItsLogOnce) {
     test::WriteText(dir_ / "in" / "ONE.SHP", "1");
     test::WriteText(dir_ / "in" / "two.txt", "2");
+    test::WriteText(dir_ / "in" / "LONGNAME12345.S16", "3");
     const std::string made = (dir_ / "in" / "packed.dat").string();
     pickers_.QueueFile(made);
     services_.messages.QueueAnswer(false);  // every file, not only pictures
     commands_.Repack();
     EXPECT_EQ(services_.messages.Questions(), std::vector<std::string>{CDatFile::kRepackQuestion});
+    const auto log = dir_ / "in" / "Err_packed.log";
+    EXPECT_EQ(test::ReadText(log),
+              "LONGNAME12345.S16 excluded because an archive keeps names of at most 12 characters\n");
+    EXPECT_EQ(services_.shell.opened, std::vector<std::filesystem::path>{log});
+    EXPECT_EQ(services_.messages.Notices(),
+              std::vector<std::string>{made + " holds 2 files; 1 file of " + (dir_ / "in").string() +
+                                       "/ was left out.\nThey are listed in " + log.string()});
     EXPECT_EQ(opened_, std::vector<std::string>{made});
     EXPECT_EQ(dat_.Path(), made);
     EXPECT_EQ(view_.Listed(), 2);

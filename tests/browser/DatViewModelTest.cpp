@@ -132,6 +132,92 @@ TEST_F(DatViewModelTest, APngSheetShowsTheSizeOfOneCell) {
     EXPECT_EQ(view_.Shown(), 9);
 }
 
+// Whatever is on show belongs to the row selected and the archive open: nothing is carried over from the entry
+// or archive before.
+TEST_F(DatViewModelTest, NothingOfTheEntryOrArchiveBeforeStaysOnShow) {
+    test::WriteText(dir_ / "demo.keep", "TIGERX1;TIGER\r\nGHOST;NOPE\r\n");
+    ASSERT_TRUE(view_.ArchiveOpened(archive_.string()));
+    Select("TIGER.SHP  (20)");
+    ASSERT_EQ(view_.Record().field[kDesc], "Heavy tank");
+    const auto shownNothing = [this](const std::string& note) {
+        EXPECT_EQ(view_.IconLabel(), "No icons");
+        EXPECT_EQ(view_.SizeText(), "0 x 0");
+        EXPECT_EQ(view_.EndText(), "0 , 0");
+        EXPECT_EQ(view_.BitsText(), "");
+        EXPECT_EQ(view_.Record().field[kDesc], "");
+        EXPECT_EQ(view_.Position(), 0);
+        EXPECT_EQ(view_.Note(), note);
+        Draw();
+        EXPECT_EQ(lastCorner_, kIconBackground);
+    };
+    Select("README.TXT  (0)");
+    shownNothing("README.TXT is not an icon file.");
+    view_.ToggleFakesTogether();
+    Select("GHOST.PNG -> NOPE");
+    shownNothing("GHOST.PNG stands for NOPE, which is not in this archive.");
+    Select("TIGERX1.SHP -> TIGER");
+    EXPECT_EQ(view_.Record().field[kDesc], "Heavy tank");
+    EXPECT_EQ(view_.Note(), "");
+
+    // The count follows the rows whatever the selected row shows; Remove lands on README.TXT here.
+    Select("PANEL.SHP  (3)");
+    const int row = view_.ListSelection();
+    ASSERT_FALSE(dat_.Remove(view_.CurrentEntry()).empty());
+    view_.RebuildList(row + 1);
+    ASSERT_EQ(view_.RowText(view_.ListSelection()), "README.TXT  (0)");
+    EXPECT_EQ(view_.IconsLabel(), "8 / 8 ");
+    view_.SetFilters("nothing like this", {});
+    view_.ApplyFilters();
+    EXPECT_EQ(view_.IconsLabel(), "0 / 8 ");
+    EXPECT_EQ(view_.IconLabel(), "");
+    EXPECT_EQ(view_.Note(), "No entry passes the filters.");
+
+    // An archive without a description file of its own has no descriptions; a file the user picked for an
+    // archive stays with it when it is opened again, and goes when another archive is opened.
+    std::filesystem::create_directories(dir_ / "copy");
+    std::filesystem::copy_file(archive_, dir_ / "copy" / "demo.dat");
+    ASSERT_TRUE(view_.ArchiveOpened((dir_ / "copy" / "demo.dat").string()));
+    Select("TIGER.SHP  (20)");
+    EXPECT_EQ(view_.Record().field[kDesc], "");
+    EXPECT_FALSE(view_.CsvMode());
+    test::WriteText(dir_ / "picked.txt", "TIGER: picked tiger\r\n");
+    ASSERT_TRUE(view_.LoadDescriptionFile((dir_ / "picked.txt").string()));
+    ASSERT_TRUE(view_.ArchiveOpened((dir_ / "copy" / "demo.dat").string()));
+    Select("TIGER.SHP  (20)");
+    EXPECT_EQ(view_.Record().field[kDesc], " picked tiger");
+    ASSERT_TRUE(view_.ArchiveOpened(archive_.string()));
+    Select("TIGER.SHP  (20)");
+    EXPECT_EQ(view_.Record().field[kDesc], "Heavy tank");
+    ASSERT_TRUE(view_.ArchiveOpened((dir_ / "copy" / "demo.dat").string()));
+    Select("TIGER.SHP  (20)");
+    EXPECT_EQ(view_.Record().field[kDesc], "");
+}
+
+// Exactly one of the collage and the five zooms is checked, whatever the entry and the commands before.
+TEST_F(DatViewModelTest, CollageAndZoomChecksExcludeEachOther) {
+    ASSERT_TRUE(view_.ArchiveOpened(archive_.string()));
+    const auto checked = [this] {
+        std::string on = view_.CollageChecked() ? "collage" : "";
+        for (int zoom = 1; zoom <= 5; ++zoom)
+            if (view_.ZoomChecked(zoom)) on += "x" + std::to_string(zoom);
+        return on;
+    };
+    Select("TIGER.SHP  (20)");
+    EXPECT_EQ(checked(), "collage");
+    view_.SetZoom(3);
+    EXPECT_EQ(checked(), "x3");
+    view_.ToggleCollage();
+    EXPECT_EQ(checked(), "collage");
+    view_.ToggleCollage();
+    EXPECT_EQ(checked(), "x1");
+    Select("TANKS.PNG  (9)");
+    EXPECT_EQ(checked(), "x1");
+    view_.SetZoom(2);
+    EXPECT_EQ(checked(), "x2");
+    Select("ARMOUR.SHP  (9)");
+    EXPECT_EQ(checked(), "x2");
+}
+
 TEST_F(DatViewModelTest, OpeningSetsLastAndAFailedOpenChangesNothing) {
     ASSERT_TRUE(view_.ArchiveOpened(archive_.string()));
     EXPECT_EQ(settings_.Last(), archive_.string());
@@ -140,6 +226,11 @@ TEST_F(DatViewModelTest, OpeningSetsLastAndAFailedOpenChangesNothing) {
     EXPECT_FALSE(view_.ArchiveOpened((dir_ / "missing.dat").string()));
     EXPECT_EQ(settings_.Last(), archive_.string());
     EXPECT_EQ(view_.Listed(), 7);
+    test::WriteText(dir_ / "notes.dat", "Not an archive at all.\r\n");
+    EXPECT_FALSE(view_.ArchiveOpened((dir_ / "notes.dat").string()));
+    EXPECT_EQ(settings_.Last(), archive_.string());
+    EXPECT_EQ(view_.Listed(), 7);
+    EXPECT_EQ(view_.IconsLabel(), "7 / 7 ");
 }
 
 }  // namespace

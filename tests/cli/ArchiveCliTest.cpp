@@ -50,7 +50,17 @@ TEST(ArchiveCli, RebuildCommandsRoundTrip) {
     test::WriteText(dir / "src" / "x.png", "png");
     auto path = [&dir](const std::string& name) { return "'" + dir.File(name) + "'"; };
 
-    EXPECT_EQ(RunCli(dir, "repack " + path("src") + " " + path("v.dat") + " --images-only").code, 0);
+    // A file left out is said, with the log that names it.
+    test::WriteText(dir / "src" / "LONGNAME12345.S16", "long");
+    auto run = RunCli(dir, "repack " + path("src") + " " + path("v.dat") + " --images-only");
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.out.find("1 file of " + dir.File("src") + " was left out.\nThey are listed in " +
+                           dir.File("Err_v.log")),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("LONGNAME12345.S16 excluded because an archive keeps names of at most 12 characters"),
+              std::string::npos);
+    std::filesystem::remove(dir / "src" / "LONGNAME12345.S16");
     auto parsed = test::ParseArchive(dir / "v.dat");
     ASSERT_EQ(parsed.entries.size(), 2u);
     EXPECT_EQ(parsed.entries[0].name, "Tiger.shp");

@@ -42,7 +42,7 @@ protected:
     LocalFileSystem files_;
     RecordingMessages messages_;
     FolderImageHolders images_{messages_};
-    CShpViewModel model_{files_, images_, settings_};
+    CShpViewModel model_{files_, images_, settings_, messages_};
 };
 
 TEST_F(ShpViewModelTest, ListsIconFilesSortedByNameAndFiltersThemByModeAndName) {
@@ -126,34 +126,64 @@ TEST_F(ShpViewModelTest, S16AndPngLabels) {
     model_.SelectFile(Row("wide.png"));
     EXPECT_EQ(model_.IconRows(), (Names{"Icons (80x50)"}));
     EXPECT_EQ(model_.SizeText(), "241 x 150");
-    // Bottom-left pixel of the sheet, blue-green-red in storage order.
-    EXPECT_EQ(model_.PixelText(), "RGB(30,20,200)");
+    // Bottom-left pixel of the sheet (stored blue, green, red), named red, green, blue as the label says.
+    EXPECT_EQ(model_.PixelText(), "RGB(200,20,30)");
 }
 
-TEST_F(ShpViewModelTest, UnreadableFilesShowNothingAndUnknownNamesKeepThePicture) {
+// A file that cannot be read leaves nothing of the file before on show and is named once in an error; a damaged
+// file lists only the icons it holds and says so once.
+TEST_F(ShpViewModelTest, AFileThatCannotBeReadClearsTheViewAndIsNamedOnce) {
+    test::WriteText(dir_ / "BAD.png", "not a picture");
     test::WriteBytes(dir_ / "broken.shp", {1, 2, 3});
-    test::WriteBytes(dir_ / "broken.png", {1, 2, 3});
+    auto tiger = test::ReadBytes(dir_ / "Tiger.shp");
+    tiger.resize(size_t(tiger[16] | tiger[17] << 8));  // up to the second icon's record
+    test::WriteBytes(dir_ / "cut.shp", tiger);
+    auto plane = test::ReadBytes(dir_ / "Plane.s16");
+    plane.resize(40);  // half of its icon table
+    test::WriteBytes(dir_ / "cut.s16", plane);
     model_.Rescan();
-    model_.SelectFile(Row("Tiger.shp"));
-    model_.SelectFile(Row("broken.shp"));
-    EXPECT_EQ(model_.Kind(), IconKind::Shp);
-    EXPECT_TRUE(model_.IconRows().empty());
-    EXPECT_EQ(model_.SizeText(), "0 x 0");
-    EXPECT_EQ(model_.PixelText(), "No Pic loaded");
-    BitmapCanvas canvas(20, 20, MakeRgb(1, 2, 3));
-    model_.Draw(canvas, {0, 0, 20, 20});
-    EXPECT_EQ(canvas.Pixel(2, 2), MakeRgb(1, 2, 3));
+    const auto nothingShown = [this] {
+        EXPECT_EQ(model_.Kind(), IconKind::Other);
+        EXPECT_TRUE(model_.IconRows().empty());
+        EXPECT_EQ(model_.SizeText(), "0 x 0");
+        EXPECT_EQ(model_.EndText(), "0 , 0");
+        EXPECT_EQ(model_.PixelText(), "No Pic loaded");
+        EXPECT_EQ(model_.TypeText(), "");
+        BitmapCanvas canvas(20, 20, MakeRgb(1, 2, 3));
+        model_.Draw(canvas, {0, 0, 20, 20});
+        EXPECT_EQ(canvas.Pixel(2, 2), MakeRgb(1, 2, 3));
+    };
+    for (const std::string name : {"BAD.png", "broken.shp", "cut.s16"}) {
+        model_.SelectFile(Row("sheet.png"));
+        model_.SelectFile(Row("Tiger.shp"));
+        messages_.Clear();
+        model_.SelectFile(Row(name));
+        nothingShown();
+        EXPECT_EQ(model_.Note().rfind(name + " cannot be shown.\n", 0), 0u) << model_.Note();
+        ASSERT_EQ(messages_.Errors().size(), 1u);
+        EXPECT_EQ(messages_.Errors()[0].rfind((dir_ / name).string() + " cannot be shown.\n", 0), 0u);
+        model_.Reactivate();
+        EXPECT_EQ(messages_.Errors().size(), 1u);
+    }
+    messages_.Clear();
+    model_.SelectFile(Row("cut.shp"));
+    EXPECT_EQ(model_.IconRows(), (Names{"Icon #1 (6x5)"}));
+    EXPECT_EQ(model_.SizeText(), "6 x 5");
+    EXPECT_EQ(messages_.Errors(), (Names{(dir_ / "cut.shp").string() +
+                                         " is damaged: 2 of its 3 icons lie past the end of the file and are not "
+                                         "listed."}));
 
-    model_.SelectFile(Row("Tiger.shp"));
-    model_.SelectFile(Row("broken.png"));
-    EXPECT_EQ(model_.IconRows().size(), 3u);
-    EXPECT_FALSE(messages_.Entries().empty());
+    model_.SetNameFilter("zzz");
+    model_.Rescan();
+    nothingShown();
+    EXPECT_EQ(model_.Note(), "");
 }
 
 TEST_F(ShpViewModelTest, CollageZoomAndMirrorCommandsAndTheirChecks) {
+    // Exactly one of the collage and the zooms is checked.
     model_.SelectFile(Row("Tiger.shp"));
     EXPECT_TRUE(model_.CollageChecked());
-    EXPECT_TRUE(model_.ZoomChecked(1));
+    EXPECT_FALSE(model_.ZoomChecked(1));
     model_.SetZoom(3);
     EXPECT_FALSE(model_.CollageChecked());
     EXPECT_TRUE(model_.ZoomChecked(3));
@@ -168,7 +198,7 @@ TEST_F(ShpViewModelTest, CollageZoomAndMirrorCommandsAndTheirChecks) {
     model_.SelectFile(Row("sheet.png"));
     model_.SetZoom(2);
     model_.ToggleCollage();
-    EXPECT_TRUE(model_.CollageChecked());
+    EXPECT_FALSE(model_.CollageChecked());
     EXPECT_EQ(model_.Zoom(), 2);
     EXPECT_TRUE(model_.ZoomChecked(2));
     EXPECT_FALSE(model_.ZoomChecked(1));
@@ -208,6 +238,10 @@ TEST_F(ShpViewModelTest, ChoosingAFolderRescansAndRemembersItCancelChangesNothin
     EXPECT_EQ(pickers.requests[0].title, "Select new folder");
     EXPECT_EQ(pickers.requests[0].initial, model_.Folder());
 
+    // A folder given relative to the working folder is kept whole; the picker starts there.
+    model_.SetFolder(std::filesystem::relative(other.Path()).string());
+    EXPECT_EQ(model_.Folder(), other.Path().string() + "/");
+    model_.SetFolder(dir_.Path().string());
     pickers.QueueFolder(other.Path().string());
     EXPECT_TRUE(model_.ChooseFolder(pickers));
     EXPECT_EQ(model_.Files(), (Names{"only.shp"}));

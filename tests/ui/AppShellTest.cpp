@@ -7,6 +7,7 @@
 #include "ui/LocalFileSystem.h"
 #include "ui/MemorySettings.h"
 #include "ui/RecentFiles.h"
+#include "support/RecordingMessages.h"
 #include "support/RecordingShell.h"
 #include "ui/ShellRules.h"
 
@@ -78,30 +79,56 @@ TEST(FrameTitle, FolderBrowserShowsVersionArchiveBrowserThePathCutToFit) {
     EXPECT_EQ(ShortenPath(hugeName, 50), "/x.." + hugeName.substr(2));
 }
 
-TEST(Help, FirstExistingFileWinsElseTheOnlinePage) {
-    test::TempDir archiveDir, programDir;
+TEST(Help, FirstExistingFileWinsThenTheReadmeAtItsDesktopSectionAndFailuresNameTheFile) {
+    test::TempDir archiveDir, install;
+    const std::filesystem::path programDir = install / "bin";
+    std::filesystem::create_directories(programDir);
     LocalFileSystem files;
     RecordingShell shell;
+    RecordingMessages messages;
     const std::string archive = archiveDir.File("varnek2.dat");
 
-    ASSERT_TRUE(OpenHelp(shell, files, archive, programDir.Path()));
-    ASSERT_EQ(shell.urls.size(), 1u);
-    EXPECT_EQ(shell.urls[0].substr(shell.urls[0].size() - 20), "orvel_shp_readme.htm");
+    // No help anywhere: said, with the places looked at; no address is made up.
+    EXPECT_FALSE(OpenHelp(shell, messages, files, archive, programDir));
+    EXPECT_TRUE(shell.urls.empty());
+    ASSERT_EQ(messages.Errors().size(), 1u);
+    EXPECT_NE(messages.Errors()[0].find((install / "share/doc/pixmond/README.md").string()), std::string::npos);
+
+    // The README installed with the program, then the one beside a program in its build folder.
+    test::WriteText(programDir / "README.md", "# Pixmond");
+    ASSERT_TRUE(OpenHelp(shell, messages, files, archive, programDir));
+    std::filesystem::create_directories(install / "share/doc/pixmond");
+    test::WriteText(install / "share/doc/pixmond/README.md", "# Pixmond");
+    ASSERT_TRUE(OpenHelp(shell, messages, files, archive, programDir));
+    const std::string section = "#the-desktop-program-pixmond";
+    const std::string installed = install.File("share/doc/pixmond/README.md");
+    EXPECT_EQ(shell.urls, (std::vector<std::string>{"file://" + (programDir / "README.md").string() + section,
+                                                    "file://" + installed + section}));
+    EXPECT_EQ(FileUrl("/a b/K\xC3\xB6nig#1.md"), "file:///a%20b/K%C3%B6nig%231.md");
 
     test::WriteText(programDir / "orvel_shp_readme.htm", "x");
-    OpenHelp(shell, files, archive, programDir.Path());
+    OpenHelp(shell, messages, files, archive, programDir);
     test::WriteText(archiveDir / "orvel_shp_readme.htm", "x");
-    OpenHelp(shell, files, archive, programDir.Path());
+    OpenHelp(shell, messages, files, archive, programDir);
     test::WriteText(programDir / "orvel_shp_tool.chm", "x");
-    OpenHelp(shell, files, archive, programDir.Path());
+    OpenHelp(shell, messages, files, archive, programDir);
     test::WriteText(archiveDir / "orvel_shp_tool.chm", "x");
-    OpenHelp(shell, files, archive, programDir.Path());
-    ASSERT_EQ(shell.opened.size(), 4u);
-    EXPECT_EQ(shell.opened[0], programDir / "orvel_shp_readme.htm");
-    EXPECT_EQ(shell.opened[1], archiveDir / "orvel_shp_readme.htm");
-    EXPECT_EQ(shell.opened[2], programDir / "orvel_shp_tool.chm");
-    EXPECT_EQ(shell.opened[3], archiveDir / "orvel_shp_tool.chm");
-    EXPECT_EQ(shell.urls.size(), 1u);
+    OpenHelp(shell, messages, files, archive, programDir);
+    EXPECT_EQ(shell.opened, (std::vector<std::filesystem::path>{programDir / "orvel_shp_readme.htm",
+                                                                archiveDir / "orvel_shp_readme.htm",
+                                                                programDir / "orvel_shp_tool.chm",
+                                                                archiveDir / "orvel_shp_tool.chm"}));
+    EXPECT_EQ(shell.urls.size(), 2u);
+
+    // A viewer that cannot be started: the file is named with its folder.
+    shell.noViewer = true;
+    std::filesystem::remove(archiveDir / "orvel_shp_tool.chm");
+    std::filesystem::remove(archiveDir / "orvel_shp_readme.htm");
+    std::filesystem::remove(programDir / "orvel_shp_tool.chm");
+    std::filesystem::remove(programDir / "orvel_shp_readme.htm");
+    EXPECT_FALSE(OpenHelp(shell, messages, files, archive, programDir));
+    EXPECT_EQ(messages.Errors().back(), "No program could be started to show the help file README.md.\nIt is in " +
+                                            install.File("share/doc/pixmond"));
 }
 
 TEST(RecentFiles, KeepsSixNewestFirstWithoutDuplicates) {

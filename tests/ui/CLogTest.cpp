@@ -28,6 +28,14 @@ TEST(CLog, CreatesTheFileOnTheFirstLineAndShowsItOnClose) {
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0], dir / "Err_data.log");
     EXPECT_FALSE(log.Enabled());
+
+    // Without a viewer the log is still named, with its folder.
+    shell.noViewer = true;
+    log.OpenForArchive(dir.File("data.dat"));
+    log.Write("line");
+    log.Close(true);
+    const std::string said = "No program could be started to show Err_data.log.\nIt is in " + dir.Path().string();
+    EXPECT_EQ(messages.Errors(), std::vector<std::string>{said});
 }
 
 TEST(CLog, MakesMissingFoldersAndFallsBackToMessageBoxes) {

@@ -21,6 +21,12 @@ void CDatPicture::paintEvent(QPaintEvent* event) {
     painter.setClipRect(inner);
     QtCanvas canvas(painter, width(), height());
     view_.Draw(canvas);
+    // Why nothing is drawn, written on the empty picture.
+    if (!view_.Note().empty()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(inner.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                         QString::fromStdString(view_.Note()));
+    }
     emit Drawn();
 }
 

@@ -355,8 +355,10 @@ void CDatView::Connect() {
     connect(next_, &QPushButton::clicked, this, navigate(&CDatViewModel::Next));
     connect(nextPage_, &QPushButton::clicked, this, navigate(&CDatViewModel::NextPage));
     connect(position_, &QLineEdit::editingFinished, this, [this] {
-        if (refreshing_ || position_->text().toInt() == model_.Position()) return;
-        model_.GoTo(position_->text().toInt());
+        if (refreshing_) return;
+        const int typed = position_->text().toInt();
+        position_->setModified(false);
+        if (typed != model_.Position()) model_.GoTo(typed);
         Refresh();
     });
     connect(picture_, &CDatPicture::Drawn, this, &CDatView::RefreshLabels);
@@ -427,19 +429,22 @@ void CDatView::Refresh() {
 }
 
 void CDatView::RefreshLabels() {
-    if (!model_.IconsLabel().empty()) iconsLabel_->setText(QString::fromStdString(model_.IconsLabel()));
-    if (!model_.IconLabel().empty()) iconLabel_->setText(QString::fromStdString(model_.IconLabel()));
-    if (!position_->hasFocus()) position_->setText(QString::number(model_.Position()));
-    if (dat_.Total() >= 1) {
-        size_->setText(QString::fromStdString(model_.SizeText()));
-        start_->setText(QString::fromStdString(model_.StartText()));
-        end_->setText(QString::fromStdString(model_.EndText()));
-        bits_->setText(QString::fromStdString(model_.BitsText()));
-        for (int k = 0; k < kDescriptionFieldCount; ++k) {
-            const QString text = Cp1252(model_.Record().field[size_t(k)]);
-            descriptions_[size_t(k)]->setText(text);
-            descriptions_[size_t(k)]->setToolTip(text);
-        }
+    // Every label shows what the model says now; an empty text falls back to the control's caption.
+    const auto show = [](QLabel* label, const std::string& text, const QString& caption) {
+        label->setText(text.empty() ? caption : QString::fromStdString(text));
+    };
+    show(iconsLabel_, model_.IconsLabel(), QStringLiteral("Icons"));
+    show(iconLabel_, model_.IconLabel(), QStringLiteral("Icon"));
+    // A number being typed stays until it is entered; then the field shows the icon drawn.
+    if (!position_->isModified()) position_->setText(QString::number(model_.Position()));
+    size_->setText(QString::fromStdString(model_.SizeText()));
+    start_->setText(QString::fromStdString(model_.StartText()));
+    end_->setText(QString::fromStdString(model_.EndText()));
+    bits_->setText(QString::fromStdString(model_.BitsText()));
+    for (int k = 0; k < kDescriptionFieldCount; ++k) {
+        const QString text = Cp1252(model_.Record().field[size_t(k)]);
+        descriptions_[size_t(k)]->setText(text);
+        descriptions_[size_t(k)]->setToolTip(text);
     }
 }
 
@@ -459,7 +464,7 @@ void CDatView::UpdateCommands() {
     }
     for (int zoom = 1; zoom <= 5; ++zoom) zoomActions_[zoom - 1]->setChecked(model_.ZoomChecked(zoom));
     collageAction_->setEnabled(model_.CollageEnabled());
-    collageAction_->setChecked(model_.Collage());
+    collageAction_->setChecked(model_.CollageChecked());
     mirrorAction_->setChecked(model_.Mirror());
     fakesAction_->setChecked(model_.FakesTogether());
     const bool open = model_.ArchiveCommandsEnabled();

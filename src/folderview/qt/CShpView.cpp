@@ -42,13 +42,19 @@ void CPictureArea::paintEvent(QPaintEvent* event) {
     painter.setClipRect(QRect(area.x, area.y, area.width, area.height));
     QtCanvas canvas(painter, width(), height());
     model_.Draw(canvas, area);
+    // Why nothing is drawn, written on the empty picture.
+    if (!model_.Note().empty()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(QRect(area.x + 8, area.y + 8, area.width - 16, area.height - 16),
+                         Qt::AlignCenter | Qt::TextWordWrap, ToQString(model_.Note()));
+    }
 }
 
 CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, QWidget* parent)
     : QWidget(parent),
       context_(context),
       images_(std::move(images)),
-      model_(context.services.files, *images_, context.settings) {
+      model_(context.services.files, *images_, context.settings, context.services.messages) {
     BuildControls();
     BuildCommands();
 }
@@ -88,6 +94,8 @@ void CShpView::BuildControls() {
     output_->addItem(QStringLiteral("PNG type"));
     picture_ = new CPictureArea(model_, this);
     pixel_ = new QLabel(QStringLiteral("Pal ### 000,000,000)"), this);
+    // Room for the longest colour text, so that the window's least size does not change from file to file.
+    pixel_->setMinimumWidth(pixel_->fontMetrics().horizontalAdvance(QStringLiteral("Pal=255 (255,255,255)")));
 
     auto* filterRow = new QHBoxLayout;
     filterRow->addWidget(filter_, 1);

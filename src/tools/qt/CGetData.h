@@ -22,7 +22,8 @@ class ClickableLabel;
 class CGetData : public QDialog {
     Q_OBJECT
 public:
-    // position is the 1-based first icon, proposedFile a name with a '_' to build on.
+    // The icon file whose icons make the block (null: nothing to build); position is the 1-based first icon,
+    // proposedFile a name with a '_' to build on.
     CGetData(ViewContext& context, const std::string& prompt, IconSource* source, int position,
              const std::string& proposedFile, QWidget* parent = nullptr);
     ~CGetData() override;

@@ -1,6 +1,7 @@
 #include "ui/qt/CXFolderDialog.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -57,12 +58,18 @@ CXFolderDialog::CXFolderDialog(const std::string& initialFolder, const std::stri
         combo_->LoadHistory(settings_);
         if (combo_->count() > 0) combo_->setCurrentIndex(0);
     }
+    // Without a folder to start at: the one chosen last when there is a history, else the working folder;
+    // never the root.
     if (!initialFolder.empty()) Navigate(initialFolder);
+    else if (useHistory_ && combo_->count() > 0) Navigate(combo_->Text());
+    else Navigate(PathFromQString(QDir::currentPath()));
     tree_->setFocus();
 }
 
 void CXFolderDialog::Navigate(const std::string& folder) {
-    const QModelIndex index = model_->index(PathToQString(folder));
+    // The model knows "/a/b", not "/a/b/"; the browsers hand folders over with their trailing separator.
+    const QString path = QDir::cleanPath(PathToQString(folder));
+    const QModelIndex index = model_->index(path);
     if (!index.isValid()) return;
     tree_->setCurrentIndex(index);
     tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);

@@ -1,6 +1,7 @@
 #include "ui/qt/QtMessages.h"
 
 #include <QMessageBox>
+#include <cstdio>
 
 #include "ui/qt/QtText.h"
 
@@ -13,11 +14,21 @@ int Show(QWidget* owner, QMessageBox::Icon icon, const std::string& text, QMessa
 }
 }  // namespace
 
-void QtMessages::Notice(const std::string& text) { Show(owner_, QMessageBox::Question, text, QMessageBox::Ok); }
+void QtMessages::Notice(const std::string& text) {
+    if (unattended_) std::fprintf(stderr, "pixmond: %s\n", text.c_str());
+    else Show(owner_, QMessageBox::Question, text, QMessageBox::Ok);
+}
 
-void QtMessages::Error(const std::string& text) { Show(owner_, QMessageBox::Critical, text, QMessageBox::Ok); }
+void QtMessages::Error(const std::string& text) {
+    if (unattended_) std::fprintf(stderr, "pixmond: %s\n", text.c_str());
+    else Show(owner_, QMessageBox::Critical, text, QMessageBox::Ok);
+}
 
 bool QtMessages::Question(const std::string& text) {
+    if (unattended_) {
+        std::fprintf(stderr, "pixmond: %s -> No\n", text.c_str());
+        return false;
+    }
     return Show(owner_, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 

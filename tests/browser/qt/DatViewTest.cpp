@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -18,8 +19,10 @@
 #include "app/CAppDoc.h"
 #include "app/CMainFrame.h"
 #include "browser/qt/CDatView.h"
+#include "folderview/qt/CShpView.h"
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
+#include "support/FolderSample.h"
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
@@ -28,6 +31,54 @@
 
 namespace pixmond {
 namespace {
+
+// What a user reads or works: labels, buttons, fields, lists and pictures; not the boxes that hold them, nor the
+// parts of a control (the field of a combo box, the scroll bars of a list).
+std::vector<QWidget*> Controls(QWidget* view) {
+    const auto isControl = [](QWidget* w) {
+        return qobject_cast<QFrame*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+               qobject_cast<QComboBox*>(w);
+    };
+    std::vector<QWidget*> out;
+    for (QWidget* w : view->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(view) || !isControl(w)) continue;
+        bool part = false;
+        for (QWidget* p = w->parentWidget(); p && p != view; p = p->parentWidget()) part = part || isControl(p);
+        if (!part) out.push_back(w);
+    }
+    return out;
+}
+
+QString Describe(QWidget* w) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(w)) text = label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) text = button->text();
+    return QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(w->metaObject()->className()), text);
+}
+
+// No control lies on another or past the view's edge, and each has at least the room its contents need: a button
+// its caption, anything else its least size (a label that cuts its text on purpose, like a path, only its height).
+void ExpectLaidOutApart(QWidget* view) {
+    const auto controls = Controls(view);
+    ASSERT_GT(controls.size(), 10u);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        QWidget* a = controls[i];
+        const QRect ra(a->mapTo(view, QPoint()), a->size());
+        EXPECT_TRUE(view->rect().contains(ra)) << Describe(a).toStdString();
+        QSize least = a->minimumSizeHint();
+        if (auto* button = qobject_cast<QAbstractButton*>(a))
+            least.setWidth(button->fontMetrics().horizontalAdvance(button->text()) + 8);
+        if (a->sizePolicy().horizontalPolicy() != QSizePolicy::Ignored) {
+            EXPECT_GE(a->width(), least.width()) << Describe(a).toStdString();
+        }
+        EXPECT_GE(a->height(), least.height()) << Describe(a).toStdString();
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            QWidget* b = controls[j];
+            const QRect rb(b->mapTo(view, QPoint()), b->size());
+            EXPECT_FALSE(ra.intersects(rb)) << Describe(a).toStdString() << " and " << Describe(b).toStdString();
+        }
+    }
+}
 
 std::vector<std::string> Names(const std::filesystem::path& archive) {
     std::vector<std::string> names;
@@ -208,6 +259,107 @@ TEST_F(DatViewTest, AFakeEntryShowsItsRealIconAndDescription) {
     EXPECT_EQ(Text(view_->SizeLabel()), QStringLiteral("200 x 160"));
     EXPECT_EQ(Text(view_->DescriptionLabel(kDesc)), QStringLiteral("Heavy tank"));
     EXPECT_EQ(view_->DescriptionLabel(kDesc)->toolTip(), QStringLiteral("Heavy tank"));
+}
+
+// Walking from entry to entry and from archive to archive, everything on show belongs to what is selected now.
+TEST_F(DatViewTest, NothingOfTheEntryOrArchiveBeforeStaysOnShow) {
+    ASSERT_NE(Open(), nullptr);
+    SelectRow(QStringLiteral("TIGER.SHP  (20)"));
+    ASSERT_EQ(Text(view_->DescriptionLabel(kDesc)), QStringLiteral("Heavy tank"));
+    SelectRow(QStringLiteral("README.TXT  (0)"));
+    EXPECT_EQ(Text(view_->IconLabel()), QStringLiteral("No icons"));
+    EXPECT_EQ(Text(view_->SizeLabel()), QStringLiteral("0 x 0"));
+    EXPECT_EQ(Text(view_->BitsLabel()), QString());
+    EXPECT_EQ(Text(view_->DescriptionLabel(kDesc)), QString());
+    EXPECT_EQ(view_->PositionEdit()->text(), QStringLiteral("0"));
+
+    // Another archive: the fakes stay listed as the menu says, and a copy without a description file of its
+    // own shows no descriptions.
+    view_->FakesAction()->trigger();
+    std::filesystem::create_directories(dir_ / "copy");
+    for (const char* name : {"demo.dat", "demo.keep"}) std::filesystem::copy_file(dir_ / name, dir_ / "copy" / name);
+    const std::string copy = (dir_ / "copy" / "demo.dat").string();
+    ASSERT_TRUE(doc_.OnOpenDocument(copy));
+    Paint();
+    EXPECT_TRUE(view_->FakesAction()->isChecked());
+    EXPECT_EQ(Rows().size(), 9);
+    EXPECT_TRUE(Rows().contains(QStringLiteral("TIGERX1.SHP -> TIGER")));
+    EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("9 / 9 "));
+    SelectRow(QStringLiteral("TIGER.SHP  (20)"));
+    EXPECT_EQ(Text(view_->DescriptionLabel(kDesc)), QString());
+    EXPECT_TRUE(view_->FilterEdit(kColor)->isHidden());
+
+    // A file that is no archive is said to be none and changes nothing: list, count, recent files, "Last".
+    for (const std::string& bytes : {std::string(), std::string("Not an archive at all.\r\n")}) {
+        test::WriteText(dir_ / "notes.dat", bytes);
+        EXPECT_FALSE(doc_.OnOpenDocument((dir_ / "notes.dat").string()));
+        EXPECT_EQ(services_.messages.Notices().back(), (dir_ / "notes.dat").string() + "\nis not an icon archive.");
+        EXPECT_EQ(Rows().size(), 9);
+        EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("9 / 9 "));
+        EXPECT_EQ(doc_.Recent().Paths().front(), copy);
+        EXPECT_EQ(settings_.Last(), copy);
+    }
+
+    // After Remove the count follows the rows.
+    SelectRow(QStringLiteral("PANEL.SHP  (3)"));
+    services_.messages.QueueAnswer(true);
+    view_->RemoveAction()->trigger();
+    Paint();
+    EXPECT_EQ(Text(view_->IconsLabel()), QStringLiteral("%1 / 8 ").arg(Rows().size()));
+}
+
+// The position field shows the icon drawn, and exactly one of the collage and the zooms is checked.
+TEST_F(DatViewTest, ThePositionFieldAndTheMenuChecksShowWhatIsDrawn) {
+    ASSERT_NE(Open(), nullptr);
+    SelectRow(QStringLiteral("TIGER.SHP  (20)"));
+    const auto checks = [this] {
+        QString on = view_->CollageAction()->isChecked() ? QStringLiteral("collage") : QString();
+        for (int zoom = 1; zoom <= 5; ++zoom)
+            if (view_->ZoomAction(zoom)->isChecked()) on += QStringLiteral("x%1").arg(zoom);
+        return on;
+    };
+    EXPECT_EQ(checks(), QStringLiteral("collage"));
+    view_->CollageAction()->trigger();
+    EXPECT_EQ(checks(), QStringLiteral("x1"));
+    view_->ZoomAction(4)->trigger();
+    EXPECT_EQ(checks(), QStringLiteral("x4"));
+    for (auto [typed, shown] : {std::pair{"99", "20"}, std::pair{"0", "1"}, std::pair{"7", "7"}}) {
+        view_->PositionEdit()->setFocus();
+        view_->PositionEdit()->selectAll();
+        QTest::keyClicks(view_->PositionEdit(), QString::fromLatin1(typed));
+        QTest::keyClick(view_->PositionEdit(), Qt::Key_Return);
+        Paint();
+        EXPECT_EQ(view_->PositionEdit()->text(), QString::fromLatin1(shown)) << typed;
+        EXPECT_EQ(Text(view_->IconLabel()), QStringLiteral("%1 / 20 icons").arg(shown));
+    }
+    SelectRow(QStringLiteral("TANKS.PNG  (9)"));
+    EXPECT_EQ(checks(), QStringLiteral("x4"));
+    view_->CollageAction()->trigger();
+    EXPECT_EQ(checks(), QStringLiteral("x4"));
+}
+
+// The window cannot be made smaller than its controls need: at its least size no control of either browser
+// lies on another, and each keeps the room it needs.
+TEST_F(DatViewTest, AtTheLeastWindowSizeNoControlOverlapsAnother) {
+    ASSERT_NE(Open(), nullptr);
+    SelectRow(QStringLiteral("TIGER.SHP  (20)"));  // a CSV description file: every field is shown
+    test::WriteFolderSample(dir_.Path());         // the folder browser shows an SHP file and its longest labels
+    frame_->resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(frame_->size(), frame_->minimumSize());
+    EXPECT_GE(frame_->width(), 732);
+    EXPECT_GE(frame_->height(), 671);
+    for (int mode : {CMainFrame::kDatMode, CMainFrame::kShpMode}) {
+        frame_->SwitchView(mode);
+        // Tiger's first pixel gives the longest pixel label.
+        if (auto* folder = dynamic_cast<CShpView*>(frame_->ActiveView())) {
+            ASSERT_TRUE(folder->SelectFileNamed("Tiger.shp"));
+        }
+        frame_->resize(frame_->minimumSize());
+        QApplication::processEvents();
+        SCOPED_TRACE(mode);
+        ExpectLaidOutApart(frame_->ActiveView()->Widget());
+    }
 }
 
 TEST_F(DatViewTest, RemoveAndAddRewriteTheArchiveKeepABackupAndKeepThePlace) {

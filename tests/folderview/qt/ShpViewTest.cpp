@@ -108,7 +108,7 @@ TEST_F(ShpViewTest, ZoomMirrorAndCollageRedrawThePicture) {
 
     view_->CollageAction()->trigger();
     EXPECT_TRUE(view_->CollageAction()->isChecked());
-    EXPECT_TRUE(view_->ZoomAction(1)->isChecked());
+    EXPECT_FALSE(view_->ZoomAction(1)->isChecked());
     EXPECT_FALSE(view_->ZoomAction(3)->isChecked());
     picture = Picture();
     EXPECT_EQ(At(picture, 2 + 4, 2 + 1), Palette(1));
@@ -121,6 +121,37 @@ TEST_F(ShpViewTest, ZoomMirrorAndCollageRedrawThePicture) {
     view_->MirrorAction()->trigger();
     picture = Picture();
     EXPECT_EQ(At(picture, 2 + 10, 2 + 10), qRgb(200, 100, 30));
+}
+
+// A file that cannot be read clears the picture and every label of the file before, and the error names it; the
+// pixel label names red, green and blue in that order.
+TEST_F(ShpViewTest, AFileThatCannotBeReadLeavesNothingOfTheFileBefore) {
+    test::WriteText(dir_.Path() / "BAD.png", "not a picture");
+    QTest::mouseClick(view_->FilterButton(), Qt::LeftButton);
+    SelectFile(QStringLiteral("wide.png"));
+    EXPECT_EQ(view_->PixelLabel()->text(), QStringLiteral("RGB(200,20,30)"));
+    SelectFile(QStringLiteral("Tiger.shp"));
+    ASSERT_EQ(At(Picture(), 2 + 1, 2 + 1), Palette(1));
+    services_.messages.Clear();  // BAD.png, the first file, was named when the folder was read again
+    SelectFile(QStringLiteral("BAD.png"));
+    EXPECT_EQ(view_->IconList()->count(), 0);
+    EXPECT_EQ(view_->SizeLabel()->text(), QStringLiteral("0 x 0"));
+    EXPECT_EQ(view_->EndLabel()->text(), QStringLiteral("0 , 0"));
+    EXPECT_EQ(view_->TypeLabel()->text(), QStringLiteral("Image   type"));
+    EXPECT_EQ(view_->PixelLabel()->text(), QStringLiteral("No Pic loaded"));
+    EXPECT_NE(At(Picture(), 2 + 1, 2 + 1), Palette(1));
+    ASSERT_EQ(services_.messages.Errors().size(), 1u);
+    EXPECT_EQ(services_.messages.Errors()[0].rfind((dir_.Path() / "BAD.png").string() + " cannot be shown.", 0), 0u);
+
+    // The folder picker starts at the folder shown; an empty folder keeps nothing of the last file either.
+    SelectFile(QStringLiteral("Tiger.shp"));
+    test::TempDir empty;
+    pickers_.QueueFolder(empty.Path().string());
+    QTest::mouseClick(view_->FolderButton(), Qt::LeftButton);
+    EXPECT_EQ(pickers_.requests.back().initial, dir_.Path().string() + "/");
+    EXPECT_EQ(view_->SizeLabel()->text(), QStringLiteral("0 x 0"));
+    EXPECT_EQ(view_->PixelLabel()->text(), QStringLiteral("No Pic loaded"));
+    EXPECT_NE(At(Picture(), 2 + 1, 2 + 1), Palette(1));
 }
 
 TEST_F(ShpViewTest, FilterModeFolderAndOutputControls) {

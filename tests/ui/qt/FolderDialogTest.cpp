@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QTest>
 #include <QTreeView>
 
 #include "support/TestFiles.h"
@@ -60,6 +61,36 @@ TEST(FolderDialog, WithoutHistoryNothingIsReadOrWritten) {
     dialog.accept();
     EXPECT_EQ(dialog.Chosen(), dir.Path().string() + "/");
     EXPECT_FALSE(store.Has("FolderHistory", "Folder0001"));
+}
+
+// The picker opens at the folder it is given, with the history on or off, not at the root.
+TEST(FolderDialog, OpensAtTheFolderItIsGiven) {
+    test::TempDir dir;
+    std::filesystem::create_directories(dir / "icons" / "deeper");
+    MemorySettings store;
+    store.SetString("FolderHistory", "Folder0000", "/earlier/");
+    LocalFileSystem files;
+    RecordingMessages messages;
+    // Given as the browsers keep it (a trailing separator), or relative to the working folder (--folder icons).
+    const std::string relative = std::filesystem::relative(dir / "icons").string();
+    for (const bool history : {false, true}) {
+        CXFolderDialog dialog(history ? dir.File("icons") + "/" : relative, "Select new folder", history, store, files,
+                              messages);
+        dialog.show();
+        // The folder is in sight once the tree has read the folders above it, not the root at the top.
+        QTreeView* tree = dialog.Tree();
+        EXPECT_TRUE(QTest::qWaitFor([tree] {
+            return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+        }, 3000)) << history;
+        EXPECT_EQ(dialog.Combo()->Text(), dir.File("icons")) << history;
+        dialog.accept();
+        EXPECT_EQ(dialog.Chosen(), dir.File("icons") + "/") << history;
+    }
+    // Given no folder: the working folder, or with the history the folder chosen last.
+    CXFolderDialog fresh({}, "Select folder", false, store, files, messages);
+    EXPECT_EQ(fresh.Combo()->Text(), std::filesystem::current_path().string());
+    CXFolderDialog again({}, "Select folder", true, store, files, messages);
+    EXPECT_EQ(again.Combo()->Text(), dir.File("icons"));
 }
 
 }  // namespace
