@@ -113,6 +113,11 @@ bool RunFilteredList(const ListFilterOpts& opts, const std::string& archive, boo
     model.Rebuild(dat.Items());
 
     if (!opts.log.empty()) {
+        // The window says it as a notice; a command that fails says it on stderr.
+        if (model.Rows().empty()) {
+            services.messages.Error("No icons to log ...");
+            return false;
+        }
         const std::filesystem::path logPath = opts.log;
         return FilterLog::Write(model, dat.Items(), dat.Path(), services,
                                 [&logPath](const std::filesystem::path&) { return logPath; });

@@ -41,7 +41,13 @@ bool RunReport(Kind kind, const ReportOpts& opts, ConsoleServices& console) {
                                    theirs.title.c_str()), opts.yes);
             messages.Answer(Format("Do you want to continue without fake-icons for primary datfile %s ?",
                                    mine.title.c_str()), opts.yes);
-            return reports.CompatibilityReport(opts.other, opts.out);
+            const int errors = console.messages.ErrorCount();
+            if (reports.CompatibilityReport(opts.other, opts.out)) return true;
+            // Declined for want of a .keep file: a command that fails says so on stderr.
+            if (console.messages.ErrorCount() == errors)
+                console.messages.Error(Format("%s was not written; --yes compares without the missing fake icons",
+                                              opts.out.c_str()));
+            return false;
         }
     }
     return false;
