@@ -3,10 +3,12 @@
 # pixmond-cli command that reads that kind of file. Each run must end with exit 0, or exit 1 with a message (an
 # error on stderr; a check prints its findings): never a signal, never a hang (10 s), never a file written outside
 # its temporary folder (checked with strace when the machine has it, and by canary paths the hostile names aim at).
-# Usage: scripts/hostile-inputs.sh [path/to/pixmond-cli]
+# Usage: scripts/hostile-inputs.sh [path/to/pixmond-cli] [more corpora laid out like fuzz/corpus, such as the
+# corpora a long fuzz campaign grew]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cli=$(realpath "${1:-build/pixmond-cli}")
+more=${2:-}
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then work=$(mktemp -d -p /dev/shm); else work=$(mktemp -d); fi
 trap 'rm -rf "$work"' EXIT
 export PIXMOND_SETTINGS="$work/settings.ini"
@@ -167,7 +169,7 @@ feed() {  # $1 kind, $2 input
 }
 
 seeds=0
-for folder in "$root"/fuzz/corpus/*/; do
+for folder in "$root"/fuzz/corpus/*/ ${more:+"$more"/*/}; do
   [ -d "$folder" ] || continue
   target=$(basename "$folder")
   kind=${kind_of[$target]:-}
