@@ -9,6 +9,10 @@ echo "== build"
 scripts/build.sh build -DPIXMOND_GUI=ON
 echo "== tests"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$jobs")
+echo "== crash consistency (the command line killed at many points of every rewrite)"
+scripts/crash-test.sh build/pixmond-cli
+echo "== hostile inputs (every fuzz seed through every command that reads it)"
+scripts/hostile-inputs.sh build/pixmond-cli
 
 echo "== sanitizer build (address, undefined)"
 # -O1 without debug info: the sanitizers still name the functions, and the build takes half the time.

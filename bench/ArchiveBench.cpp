@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
 #include "archive/CDatFile.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TestFiles.h"
@@ -42,6 +44,31 @@ void BM_LoadArchiveWithFakes(benchmark::State& state) {
     state.counters["entries"] = dat.Total();
 }
 BENCHMARK(BM_LoadArchiveWithFakes)->Unit(benchmark::kMillisecond);
+
+// 200 files of 8 KB added to an archive of 100 MB (5,000 entries of 20 KB): one rewrite of the archive, with its
+// backup and the flush to the disk. The archive is put back, untimed, before each round.
+void BM_AddFilesToLargeArchive(benchmark::State& state) {
+    test::TempDir dir;
+    test::ArchiveBuilder builder;
+    for (int i = 0; i < 5000; ++i) builder.Add("E" + std::to_string(i) + ".SHP", test::ArchiveBuilder::Shp(9, 20 << 10));
+    builder.Write(dir / "base.dat");
+    std::vector<std::string> files;
+    for (int i = 0; i < 200; ++i) {
+        files.push_back(dir.File("N" + std::to_string(i) + ".PNG"));
+        test::WriteBytes(files.back(), std::vector<std::uint8_t>(8 << 10, std::uint8_t(i)));
+    }
+    RecordingServices services;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::copy_file(dir / "base.dat", dir / "big.dat", std::filesystem::copy_options::overwrite_existing);
+        CDatFile dat(services);
+        if (!dat.Load(dir.File("big.dat"), true)) state.SkipWithError("load failed");
+        state.ResumeTiming();
+        if (dat.AddFiles(files) != 0) state.SkipWithError("add failed");
+    }
+    state.counters["MB"] = double(std::filesystem::file_size(dir / "big.dat")) / 1e6;
+}
+BENCHMARK(BM_AddFilesToLargeArchive)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace pixmond

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every fuzz target in the build folder $1 for $2 seconds each; any crash fails. Each target starts from a
-# copy of its seed corpus in fuzz/corpus/<target>/ (scripts/make-fuzz-seeds.sh writes it), so the seeds stay as
-# they are in the repository.
+# Runs every fuzz target in the build folder $1 for $2 seconds each and prints how many inputs each one ran; any
+# crash fails. Each target starts from a copy of its seed corpus in fuzz/corpus/<target>/
+# (scripts/make-fuzz-seeds.sh writes it), so the seeds stay as they are in the repository.
 set -euo pipefail
 dir=${1:-build-fuzz}; seconds=${2:-10}
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
@@ -14,7 +14,8 @@ for target in "$dir"/fuzz/fuzz_*; do
   mkdir -p "$corpus_root/$name"
   [ -d "$seeds/$name" ] && cp -R "$seeds/$name/." "$corpus_root/$name/"
   echo "fuzz: $name for ${seconds}s from $(ls "$corpus_root/$name" | wc -l) seeds"
-  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 "$corpus_root/$name" 2>"$corpus_root/$name.log" \
+  "$target" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=2048 -print_final_stats=1 "$corpus_root/$name" 2>"$corpus_root/$name.log" \
     || { tail -n 60 "$corpus_root/$name.log"; exit 1; }
+  echo "fuzz: $name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$corpus_root/$name.log") executions"
 done
 [ $found -eq 1 ] || echo "fuzz: no targets built"

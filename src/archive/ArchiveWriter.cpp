@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -114,25 +115,47 @@ bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, 
     return true;
 }
 
+namespace {
+
+enum class RangeCopy { Done, Unsupported, Failed };
+
+// Copies size bytes of file from offset into out inside the kernel, without passing them through a buffer of ours.
+// Unsupported when the kernel cannot do it for these two files; nothing was written then.
+RangeCopy CopyRange(const ReadOnlyFile& file, std::uint64_t offset, std::uint64_t size, int out) {
+    loff_t from = loff_t(offset);
+    std::uint64_t done = 0;
+    while (done < size) {
+        KillPoint();
+        const size_t chunk = size_t(std::min<std::uint64_t>(kCopyBuffer, size - done));
+        const ssize_t put = ::copy_file_range(file.Descriptor(), &from, out, nullptr, chunk, 0);
+        if (put < 0 && errno == EINTR) continue;
+        if (put < 0 && done == 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP))
+            return RangeCopy::Unsupported;
+        if (put <= 0) return RangeCopy::Failed;
+        done += std::uint64_t(put);
+    }
+    return RangeCopy::Done;
+}
+
+}  // namespace
+
 bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
                                    std::vector<std::uint8_t>& buffer, std::string& failure, bool flushNew) {
     // Written beside the target under a temporary name and renamed over it, so that a failure or a crash leaves
     // the target complete or as it was. A file the user had is flushed before it is replaced; a new one only when
     // asked, a batch flushes its new files once at its end.
-    static const mode_t umaskBits = [] {
-        const mode_t bits = ::umask(0);
-        ::umask(bits);
-        return bits;
-    }();
-    struct stat info {};
-    const bool replacing = ::stat(target.c_str(), &info) == 0;
-    std::string temp = target.string() + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    static std::atomic<unsigned> serial{0};
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = Format("%s.tmp-%d-%u", target.c_str(), int(::getpid()), serial++);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) {
         failure = Format("Error on creating [%s]", target.c_str());
         return false;
     }
-    ::fchmod(fd, replacing ? (info.st_mode & 07777) : (0666 & ~umaskBits));
     bool ok = true;
     auto sink = [fd, &ok](const std::uint8_t* data, size_t count) {
         KillPoint();
@@ -148,14 +171,32 @@ bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t si
         }
         return ok;
     };
-    const bool copied = CopySource(source, size, target.filename().string(), sink, buffer, failure);
-    if (copied && ok && (replacing || flushNew) && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    KillPoint();
-    if (copied && ok && std::rename(temp.c_str(), target.c_str()) == 0) {
+    const std::string name = target.filename().string();
+    bool copied = false;
+    const bool inRange = source.file && source.offset <= source.file->Size() && source.file->Size() - source.offset >= size;
+    const RangeCopy inKernel = inRange ? CopyRange(*source.file, source.offset, size, fd) : RangeCopy::Unsupported;
+    if (inKernel == RangeCopy::Failed) failure = Format("Writing %s failed (is the disk full?)", name.c_str());
+    else copied = inKernel == RangeCopy::Done || CopySource(source, size, name, sink, buffer, failure);
+
+    if (copied && ok) {
+        if (flushNew && ::fsync(fd) != 0) ok = false;
         KillPoint();
-        return true;
+        // The rename refuses to replace a file, so a new name costs no look of its own.
+        int refused = 0;
+        if (ok && ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) refused = errno;
+        if (refused == EEXIST || refused == EINVAL || refused == ENOSYS) {
+            // A file of that name is there (or the disk cannot tell): it is replaced only by a copy on the disk,
+            // with the permissions it had.
+            struct stat info {};
+            if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
+            ok = (flushNew || ::fsync(fd) == 0) && std::rename(temp.c_str(), target.c_str()) == 0;
+        } else if (refused != 0) {
+            ok = false;
+        }
+        KillPoint();
     }
+    if (::close(fd) != 0) ok = false;
+    if (copied && ok) return true;
     if (copied) failure = Format("Error on creating [%s]", target.c_str());
     ::unlink(temp.c_str());
     return false;

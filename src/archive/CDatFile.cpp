@@ -113,10 +113,13 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (interactive) progress->SetText(Format("Loading %s ", PathParts::Of(path_).name.c_str()));
     loaded_ = true;
 
+    std::vector<HeaderWord> words;
+    words.reserve(size_t(realCount_));
     for (int i = 0; i < realCount_; ++i) {
-        ReadEntry(i, directory);
+        ReadEntry(i, directory, words);
         if (interactive) progress->StepIt();
     }
+    ReadHeaderWords(words);
 
     std::string damage;
     if (directory.Promised() > directory.Held()) {
@@ -129,7 +132,7 @@ void CDatFile::ReadDirectory(bool interactive) {
     if (!damage.empty()) services_.messages.Error(Format("%s\nThe archive is damaged.%s", path_.c_str(), damage.c_str()));
 }
 
-void CDatFile::ReadEntry(int i, const DatDirectory& directory) {
+void CDatFile::ReadEntry(int i, const DatDirectory& directory, std::vector<HeaderWord>& words) {
     TDatItem& item = table_[i];
     const std::string_view stored = directory.Name(size_t(i));
     for (size_t k = 0; k < stored.size(); ++k) item.name[k] = ToUpperAscii(stored[k]);
@@ -148,10 +151,33 @@ void CDatFile::ReadEntry(int i, const DatDirectory& directory) {
     }
     // The count word must lie inside the entry's own data; a shorter entry simply has no icons.
     const std::uint32_t at = kind == IconKind::Shp ? 4 : 0;
-    std::uint8_t word[4];
-    if (inside && item.size >= at + 4 && file_->ReadExact(std::uint64_t(offset) + at, word, 4)) {
-        const std::int32_t count = std::int32_t(LoadU32(word));
-        if (count > 0) item.icons = count;
+    if (inside && item.size >= at + 4) words.push_back({std::uint64_t(offset) + at, i});
+}
+
+void CDatFile::ReadHeaderWords(std::vector<HeaderWord>& words) {
+    // A read costs about as much as copying a few kilobytes: words that lie close together (entries back to back,
+    // as every writer lays them out) come from one read of the stretch that holds them.
+    constexpr std::uint64_t kMostPerRead = 256 << 10;
+    constexpr std::uint64_t kGapWorthReading = 4096;
+    auto before = [](const HeaderWord& a, const HeaderWord& b) { return a.at < b.at; };
+    if (!std::is_sorted(words.begin(), words.end(), before)) std::sort(words.begin(), words.end(), before);
+    std::vector<std::uint8_t> block;
+    for (size_t first = 0; first < words.size();) {
+        size_t last = first;
+        while (last + 1 < words.size() && words[last + 1].at + 4 - words[first].at <= kMostPerRead &&
+               words[last + 1].at <= words[last].at + 4 + kGapWorthReading) {
+            ++last;
+        }
+        const std::uint64_t begin = words[first].at;
+        block.resize(size_t(words[last].at + 4 - begin));
+        const size_t got = file_->ReadAt(begin, block.data(), block.size());
+        for (size_t k = first; k <= last; ++k) {
+            const size_t at = size_t(words[k].at - begin);
+            if (at + 4 > got) continue;
+            const std::int32_t count = std::int32_t(LoadU32(block.data() + at));
+            if (count > 0) table_[words[k].index].icons = count;
+        }
+        first = last + 1;
     }
 }
 
@@ -197,8 +223,13 @@ void CDatFile::MergeFakes(const std::string& keepPath) {
 }
 
 void CDatFile::SortTable() {
-    // Stable, so that entries of equal names keep their directory order.
-    std::stable_sort(table_.get(), table_.get() + total_, DatNameLess);
+    // Stable, so that entries of equal names keep their directory order. The real entries of an archive written
+    // by any writer are sorted already: only what follows them (the fakes) is sorted, then merged in.
+    TDatItem* begin = table_.get();
+    TDatItem* end = begin + total_;
+    TDatItem* sorted = std::is_sorted_until(begin, end, DatNameLess);
+    std::stable_sort(sorted, end, DatNameLess);
+    std::inplace_merge(begin, sorted, end, DatNameLess);
 }
 
 }  // namespace pixmond

@@ -167,7 +167,13 @@ private:
 
     void ClearTable();
     void ReadDirectory(bool interactive);
-    void ReadEntry(int i, const DatDirectory& directory);
+    // The header word of an entry (its icon count) and the table slot it belongs to.
+    struct HeaderWord {
+        std::uint64_t at;
+        int index;
+    };
+    void ReadEntry(int i, const DatDirectory& directory, std::vector<HeaderWord>& words);
+    void ReadHeaderWords(std::vector<HeaderWord>& words);
     void MergeFakes(const std::string& keepPath);
     void SortTable();
 

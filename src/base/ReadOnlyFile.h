@@ -20,6 +20,8 @@ public:
 
     std::uint64_t Size() const { return size_; }
     const std::filesystem::path& Path() const { return path_; }
+    // For copies the kernel makes between two files (copy_file_range).
+    int Descriptor() const { return fd_; }
     // Reads up to count bytes at offset; returns the number read (short at the end of the file).
     size_t ReadAt(std::uint64_t offset, void* buffer, size_t count) const;
     // Reads exactly count bytes; false when the file ends first.

@@ -220,6 +220,10 @@ bool RunCopyList(const CopyListOpts& o, ConsoleServices& console) {
 bool RunExtractList(const CopyListOpts& o, ConsoleServices& console) {
     CDatFile dat(console.Get());
     if (!dat.LoadForReading(o.archive, true) || !TableExists(o.table, console)) return false;
+    if (dat.RealCount() == 0) {
+        console.messages.Error(Format("%s has no entries to extract", o.archive.c_str()));
+        return false;
+    }
     if (o.yes || o.no) console.messages.SetAnswer(o.yes);
     if (!console.files.Exists(o.dest) && !console.files.CreateFolder(o.dest)) {
         console.messages.Error(Format("Error on creating [%s]", o.dest.c_str()));

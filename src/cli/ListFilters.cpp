@@ -107,7 +107,11 @@ bool RunFilteredList(const ListFilterOpts& opts, const std::string& archive, boo
     model.Rebuild(dat.Items());
 
     if (!opts.log.empty()) {
-        if (!FilterLog::HasRows(model, services.messages)) return false;
+        // The window says it as a notice; a command that fails says it on stderr.
+        if (model.Rows().empty()) {
+            services.messages.Error("No icons to log ...");
+            return false;
+        }
         const bool withInfo = console.messages.Decided(FilterLog::kQuestion, opts.withInfo);
         return FilterLog::Write(model, dat.Items(), opts.log, withInfo, services);
     }

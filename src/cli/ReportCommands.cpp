@@ -4,6 +4,7 @@
 #include "archive/CDatFile.h"
 #include "archive/CDatReports.h"
 #include "cli/CliRegistry.h"
+#include "base/Format.h"
 
 namespace pixmond::cli {
 namespace {
@@ -41,7 +42,12 @@ bool RunReport(Kind kind, const ReportOpts& opts, ConsoleServices& console) {
         case Kind::Compat: {
             if (!reports.CanCompareWith(opts.other)) return false;
             for (const std::string& question : reports.CompatibilityQuestions(opts.other)) {
-                if (!messages.Decided(question, opts.yes)) return false;
+                if (!messages.Decided(question, opts.yes)) {
+                    // Declined for want of a .keep file: a command that fails says so on stderr.
+                    messages.Error(Format("%s was not written; --yes compares without the missing fake icons",
+                                          opts.out.c_str()));
+                    return false;
+                }
             }
             return reports.CompatibilityReport(opts.other, opts.out);
         }

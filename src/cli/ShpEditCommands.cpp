@@ -114,7 +114,7 @@ bool RunNationPictures(const EditArgs& args, CliContext& ctx) {
     CShpFile shp;
     if (!OpenForEdit(args.file, shp, messages)) return false;
     if (!CShpEditor::IsNationPicturesCount(shp.IconCount())) {
-        messages.Notice(Format("cannot create, Shp file has %d icons, (neither 220, nor 129)", shp.IconCount()));
+        messages.Error(Format("cannot create, Shp file has %d icons, (neither 220, nor 129)", shp.IconCount()));
         return false;
     }
     if (!CShpEditor::IsNationPicturesName(args.file)) {
@@ -133,7 +133,13 @@ bool RunPngToShp(const PngArgs& args, CliContext& ctx) {
         std::filesystem::create_directories(args.output, ec);
         batch.SetShpFolder(WithTrailingSeparator(args.output));
     }
-    return batch.ConvertToShp(ctx.services.messages) == int(args.files.size());
+    const int errors = ctx.services.messages.ErrorCount();
+    const int converted = batch.ConvertToShp(ctx.services.messages);
+    const int total = int(args.files.size());
+    // The batch passes over files that are no pictures; a command that fails says so on stderr.
+    if (converted < total && ctx.services.messages.ErrorCount() == errors)
+        ctx.services.messages.Error(Format("%d of %d files are not readable PNG pictures", total - converted, total));
+    return converted == total;
 }
 
 bool RunCropSheets(const PngArgs& args, CliContext& ctx) {

@@ -85,7 +85,7 @@ TEST_F(ShpEditCliTest, ConvertFolderAndNationPictures) {
 
     run = RunCli(dir, "nation-pics " + Q("in/unit.shp") + " " + Q("pics"));
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.out.find("cannot create, Shp file has 9 icons, (neither 220, nor 129)"), std::string::npos);
+    EXPECT_NE(run.err.find("cannot create, Shp file has 9 icons, (neither 220, nor 129)"), std::string::npos);
 }
 
 }  // namespace
