@@ -64,19 +64,13 @@ void BM_DecodeEveryIconOfAnArchive(benchmark::State& state) {
     for (auto _ : state) {
         for (int i = 0; i < dat.Total(); ++i) {
             if (!dat.SelectEntry(i)) continue;
-            if (dat.IsShp(i)) {
-                for (int n = 1; n <= dat.CurrentIcons(); ++n) {
-                    dat.SelectIcon(n);
-                    icons += dat.ShpReader().DecodeIcon() > 0;
-                }
-            } else if (dat.IsS16(i)) {
-                for (int n = 1; n <= dat.CurrentIcons(); ++n) {
-                    dat.SelectIcon(n);
-                    icons += dat.ImageSet().DecodeIcon() > 0;
-                }
-            } else {
-                icons += dat.ImageSet().FromPng();
+            IconSource& source = *dat.CurrentSource();
+            // A picture is decoded whole when the entry is selected.
+            if (source.IsPicture()) {
+                icons += source.Readable();
+                continue;
             }
+            for (int n = 1; n <= source.Count(); ++n) icons += source.Decode(n);
         }
     }
     state.SetItemsProcessed(icons);

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         table[i] = pixmond::TDatItem{};
         table[i].SetName(names[i]);
         table[i].icons = int(i) * 3;
-        table[i].type = pixmond::DatTypeOfName(names[i]);
+        table[i].type = std::uint8_t(pixmond::IconKindOfEntryName(names[i]));
     }
     table[2].fake = 1;
     table[2].SetRealName("PZ4F");

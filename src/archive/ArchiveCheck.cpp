@@ -7,35 +7,17 @@ namespace pixmond {
 
 namespace {
 
-void CheckShp(CDatFile& dat, int index, const std::string& name, CheckResult& result) {
-    CShpFile& shp = dat.ShpReader();
-    if (!dat.SelectEntry(index) || shp.IconCount() == 0) {
-        result.problems.push_back({name, 0, shp.Problem().empty() ? "no icon can be read" : shp.Problem()});
+// Every icon of the current entry decoded in turn; a picture is decoded as a whole when it is read.
+void CheckIcons(IconSource& source, const std::string& name, CheckResult& result) {
+    if (source.IsPicture()) {
+        if (source.Readable()) ++result.icons;
+        else result.problems.push_back({name, 0, source.Problem()});
         return;
     }
-    for (int n = 1; n <= shp.IconCount(); ++n) {
-        if (shp.SelectIcon(n) == n && shp.DecodeIcon() > 0) ++result.icons;
-        else result.problems.push_back({name, n, shp.Problem()});
+    for (int n = 1; n <= source.Count(); ++n) {
+        if (source.Decode(n)) ++result.icons;
+        else result.problems.push_back({name, n, source.Problem()});
     }
-}
-
-void CheckS16(CDatFile& dat, int index, const std::string& name, CheckResult& result) {
-    CShp3& set = dat.ImageSet();
-    if (!dat.SelectEntry(index)) {
-        result.problems.push_back({name, 0, "its S16 directory cannot be read, or it holds no icon"});
-        return;
-    }
-    for (int n = 1; n <= set.IconCount(); ++n) {
-        if (set.SelectIcon(n) == n && set.DecodeIcon() > 0) ++result.icons;
-        else result.problems.push_back({name, n, set.DecodeProblem()});
-    }
-}
-
-void CheckPng(CDatFile& dat, int index, const std::string& name, CheckResult& result) {
-    dat.SelectEntry(index);
-    const CShp3& set = dat.ImageSet();
-    if (set.FromPng() && set.Bits()) ++result.icons;
-    else result.problems.push_back({name, 0, "not a PNG picture, or it cannot be decoded"});
 }
 
 }  // namespace
@@ -44,18 +26,18 @@ CheckResult ArchiveCheck::Run(CDatFile& dat) {
     CheckResult result;
     for (int i = 0; i < dat.Total(); ++i) {
         const TDatItem& item = dat.Item(i);
-        if (item.fake || item.type == kTypeOther) continue;
+        if (item.fake || item.Kind() == IconKind::Other) continue;
         ++result.entries;
         const std::string name(item.Name());
         if (!item.loadable) {
-            result.problems.push_back({name, 0, "its data lies outside the archive"});
+            result.problems.push_back({name, 0, Format("%s: its data lies outside the archive", name.c_str())});
             continue;
         }
-        switch (item.type) {
-            case kTypeShp: CheckShp(dat, i, name, result); break;
-            case kTypeS16: CheckS16(dat, i, name, result); break;
-            default: CheckPng(dat, i, name, result); break;
-        }
+        const bool selected = dat.SelectEntry(i);
+        IconSource* source = dat.CurrentSource();
+        if (!source) continue;
+        if (!selected) result.problems.push_back({name, 0, source->Problem()});
+        else CheckIcons(*source, name, result);
     }
     return result;
 }

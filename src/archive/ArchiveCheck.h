@@ -6,7 +6,8 @@ namespace pixmond {
 
 class CDatFile;
 
-// One entry (or one icon of it, icon > 0) that cannot be read or decoded, and why.
+// One entry (or one icon of it, icon > 0) that cannot be read or decoded, and why: in the words of its icon source,
+// which name the entry for a problem of the whole entry and the icon for a problem of one icon.
 struct CheckProblem {
     std::string entry;
     int icon = 0;

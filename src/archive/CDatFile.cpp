@@ -137,16 +137,16 @@ void CDatFile::ReadEntry(int i, const std::uint8_t* record, std::uint32_t nextOf
     const bool inside = nextOffset >= offset && nextOffset <= file_->Size();
     if (!inside) ++damaged_;
 
-    const std::uint8_t type = DatTypeOfName(item.Name());
-    item.type = type;
-    if (type == kTypeOther) return;
+    const IconKind kind = IconKindOfEntryName(item.Name());
+    item.type = std::uint8_t(kind);
+    if (kind == IconKind::Other) return;
     item.loadable = inside ? 1 : 0;
-    if (type == kTypePng) {
+    if (kind == IconKind::Png) {
         item.icons = 9;
         return;
     }
     // The count word must lie inside the entry's own data; a shorter entry simply has no icons.
-    const std::uint32_t at = type == kTypeShp ? 4 : 0;
+    const std::uint32_t at = kind == IconKind::Shp ? 4 : 0;
     std::uint8_t word[4];
     if (inside && item.size >= at + 4 && file_->ReadExact(std::uint64_t(offset) + at, word, 4)) {
         const std::int32_t count = std::int32_t(LoadU32(word));
@@ -187,7 +187,7 @@ void CDatFile::MergeFakes(const std::string& keepPath) {
         } else {
             item.SetName(fakeName + ".PNG", 12);
             item.icons = 9;
-            item.type = kTypePng;
+            item.type = std::uint8_t(IconKind::Png);
         }
         ++total_;
         ++fakeCount_;

@@ -8,8 +8,7 @@
 
 #include "archive/TDatItem.h"
 #include "archive/ArchiveWriter.h"
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Rect.h"
 #include "ui/CLog.h"
@@ -34,9 +33,9 @@ public:
     // Lets go of the archive file; the table stays as it was listed.
     void CloseFile();
 
-    bool IsShp(int i) const { return InRange(i) && table_[i].type == kTypeShp; }
-    bool IsS16(int i) const { return InRange(i) && table_[i].type == kTypeS16; }
-    bool IsPng(int i) const { return InRange(i) && table_[i].type == kTypePng; }
+    bool IsShp(int i) const { return InRange(i) && table_[i].Kind() == IconKind::Shp; }
+    bool IsS16(int i) const { return InRange(i) && table_[i].Kind() == IconKind::S16; }
+    bool IsPng(int i) const { return InRange(i) && table_[i].Kind() == IconKind::Png; }
     bool IsNotLoadable(int i) const { return !InRange(i) || table_[i].loadable == 0; }
     bool InRange(int i) const { return i >= 0 && i < total_; }
 
@@ -93,8 +92,7 @@ public:
     std::string BackupPath() const;
 
     // ---- The current entry (CDatFileCurrentEntry.cpp) ----
-    // Its icons are read straight out of the open archive by the reader of its type: the SHP reader, or
-    // the image set for S16 entries and for the picture of a PNG entry.
+    // Its icons are read straight out of the open archive by the icon source of its kind.
 
     // Makes entry index current and reads its directory (SHP, S16) or picture (PNG). False for an index
     // out of range, an entry that is not loadable, or a directory that cannot be read; a PNG entry is
@@ -118,16 +116,11 @@ public:
     int CurrentIcon() const { return currentIcon_; }
     int CurrentIcons() const { return currentIcons_; }
     std::uint32_t DataOffset() const { return dataOffset_; }
-    // The readers of the current entry; views take the icon's size and header from them, and the SHP
-    // reader's colour table is the drawing palette.
-    CShpFile& ShpReader() { return shp_; }
-    const CShpFile& ShpReader() const { return shp_; }
-    CShp3& ImageSet() { return imageSet_; }
-    const CShp3& ImageSet() const { return imageSet_; }
+    // The icons of the current entry while it is current, else null (nothing to draw or save). Views take the
+    // icon's size from it, and its bitmap's colour table is the drawing palette.
+    IconSource* CurrentSource() const;
 
 private:
-    // The type of the current entry while it is current, else kTypeOther (nothing to draw or save).
-    std::uint8_t CurrentType() const;
     enum class Rewrite { Ok, Cancelled, Failed };
     // The real entries in table order as a plan for the writer; bytes from the open archive.
     // indexes receives the table index of each planned entry.
@@ -157,8 +150,7 @@ private:
     int currentIcon_ = 0;
     std::uint32_t dataOffset_ = 0;
     int currentIcons_ = 0;
-    CShpFile shp_;
-    CShp3 imageSet_;
+    std::unique_ptr<IconSource> entry_;
     // The archive the current entry was read from; a reload makes the entry stale.
     std::shared_ptr<ReadOnlyFile> entryFile_;
 

@@ -14,12 +14,4 @@ int CompareDatNames(const char* a, const char* b) {
     return 0;
 }
 
-std::uint8_t DatTypeOfName(std::string_view upperName) {
-    std::uint8_t type = kTypeOther;
-    if (upperName.find("S16") != std::string_view::npos) type = kTypeS16;
-    if (upperName.find("SHP") != std::string_view::npos) type = kTypeShp;
-    if (upperName.find("PNG") != std::string_view::npos) type = kTypePng;
-    return type;
-}
-
 }  // namespace pixmond

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/IconKind.h"
+
 namespace pixmond {
 
 // Most entries an archive may list; the table keeps two spare slots behind them.
@@ -11,8 +13,6 @@ inline constexpr int MAX_DAT_ITEMS = 30000;
 inline constexpr int kDatTableSlots = MAX_DAT_ITEMS + 2;
 // Bytes of a name in the archive directory and in the table (12 characters and a terminating zero when we write).
 inline constexpr int kDatNameBytes = 13;
-
-enum DatItemType : std::uint8_t { kTypeOther = 0, kTypeShp = 1, kTypeS16 = 2, kTypePng = 3 };
 
 // One listed entry. Packed to the byte layout the rest of the program was written against.
 #pragma pack(push, 1)
@@ -22,12 +22,13 @@ struct TDatItem {
     std::uint32_t size;
     std::int32_t icons;
     std::uint8_t loadable;
-    std::uint8_t type;
+    std::uint8_t type;             // the IconKind
     std::uint8_t fake;
     char realName[kDatNameBytes];  // fake entries: title of the icon they stand for
 
     std::string_view Name() const { return {name, ::strnlen(name, kDatNameBytes)}; }
     std::string_view RealName() const { return {realName, ::strnlen(realName, kDatNameBytes)}; }
+    IconKind Kind() const { return IconKind(type); }
     // The name without its extension: the key icons are matched by.
     std::string_view Title() const {
         const std::string_view n = Name();
@@ -57,8 +58,5 @@ static_assert(sizeof(TDatItem) == 41, "TDatItem is the 41-byte packed record");
 // Orders names as the directory is sorted: upper case, at most 13 characters.
 int CompareDatNames(const char* a, const char* b);
 inline bool DatNameLess(const TDatItem& a, const TDatItem& b) { return CompareDatNames(a.name, b.name) < 0; }
-
-// The type an entry's name gives it; later matches win, so SHPX.PNG is a PNG.
-std::uint8_t DatTypeOfName(std::string_view upperName);
 
 }  // namespace pixmond

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace pixmond {
 
@@ -19,11 +20,24 @@ std::shared_ptr<ReadOnlyFile> ReadOnlyFile::Open(const std::filesystem::path& pa
     return std::shared_ptr<ReadOnlyFile>(new ReadOnlyFile(fd, std::uint64_t(info.st_size), path));
 }
 
-ReadOnlyFile::~ReadOnlyFile() { ::close(fd_); }
+std::shared_ptr<ReadOnlyFile> ReadOnlyFile::FromBytes(std::vector<std::uint8_t> bytes, std::filesystem::path path) {
+    const std::uint64_t size = bytes.size();
+    std::shared_ptr<ReadOnlyFile> file(new ReadOnlyFile(-1, size, std::move(path)));
+    file->bytes_ = std::move(bytes);
+    return file;
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
 
 size_t ReadOnlyFile::ReadAt(std::uint64_t offset, void* buffer, size_t count) const {
     if (offset >= size_) return 0;
     if (count > size_ - offset) count = size_t(size_ - offset);
+    if (fd_ < 0) {
+        if (count > 0) std::memcpy(buffer, bytes_.data() + offset, count);
+        return count;
+    }
     size_t done = 0;
     auto* out = static_cast<char*>(buffer);
     while (done < count) {

@@ -149,8 +149,7 @@ void CDatViewModel::ToggleMirror() { mirror_ = !mirror_; }
 
 void CDatViewModel::Draw(Canvas& canvas) {
     const Rect& r = drawArea_;
-    dat_.ShpReader().SetMirror(mirror_);
-    dat_.ImageSet().SetMirror(mirror_);
+    if (IconSource* source = dat_.CurrentSource()) source->Bitmap().SetMirror(mirror_);
     if (!HasEntries() || position_ < 1 || !dat_.HasCurrentEntry()) {
         canvas.FillRect(r.left, r.top, r.Width(), r.Height(), kIconBackground);
         return;
@@ -190,45 +189,16 @@ void CDatViewModel::ClearGeometry() {
 void CDatViewModel::FillGeometry() {
     ClearGeometry();
     if (!HasCurrentEntry() || dat_.IsNotLoadable(currentEntry_) || !dat_.HasCurrentEntry()) return;
-    if (dat_.IsShp(currentEntry_)) {
-        const CShpFile& shp = dat_.ShpReader();
-        const auto& headers = shp.StoredHeaders();
-        const int icon = shp.CurrentIcon();
-        if (icon >= 1 && icon <= int(headers.size())) {
-            const ShpIconHeader& h = headers[size_t(icon - 1)];
-            width_ = h.Width();
-            height_ = h.Height();
-            startX_ = h.x0;
-            startY_ = h.y0;
-            endX_ = h.x1;
-            endY_ = h.y1;
-        }
-        bitsText_ = Format("%d bits", 8);
-    } else if (dat_.IsS16(currentEntry_)) {
-        const CShp3& set = dat_.ImageSet();
-        const int icon = set.CurrentIcon();
-        if (icon >= 1 && icon <= int(set.Entries().size())) {
-            const S16Entry& e = set.Entries()[size_t(icon - 1)];
-            width_ = e.width;
-            height_ = e.height;
-            startX_ = e.xOffset;
-            startY_ = e.yOffset;
-            endX_ = e.xOffset + e.contentWidth;
-            endY_ = e.yOffset + e.contentHeight;
-        }
-        bitsText_ = Format("%d bits", set.BitsPerPixel());
-    } else if (dat_.IsPng(currentEntry_)) {
-        const CShp3& set = dat_.ImageSet();
-        width_ = set.Width();
-        height_ = set.Height();
-        if (CShp3::IsSheet(width_, height_)) {
-            width_ /= 3;
-            height_ /= 3;
-        }
-        endX_ = width_;
-        endY_ = height_;
-        bitsText_ = Format("%d bits", set.BitsPerPixel());
-    }
+    const IconSource& source = *dat_.CurrentSource();
+    // A picture's icon is a cell of its sheet, or the whole picture.
+    const IconGeometry icon = source.Geometry(source.Current());
+    width_ = icon.width;
+    height_ = icon.height;
+    startX_ = icon.startX;
+    startY_ = icon.startY;
+    endX_ = icon.endX;
+    endY_ = icon.endY;
+    bitsText_ = Format("%d bits", source.Bitmap().BitsPerPixel());
 }
 
 void CDatViewModel::FillDescription() {

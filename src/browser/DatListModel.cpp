@@ -54,9 +54,9 @@ bool DatListModel::FitsMode(const TDatItem& entry) const {
     switch (filters.listMode) {
         case 1: return entry.icons == 9;
         case 2: return entry.icons != 9;
-        case 3: return entry.type == kTypeShp;
-        case 4: return entry.type == kTypeS16;
-        case 5: return entry.type == kTypePng;
+        case 3: return entry.Kind() == IconKind::Shp;
+        case 4: return entry.Kind() == IconKind::S16;
+        case 5: return entry.Kind() == IconKind::Png;
         default: return true;
     }
 }

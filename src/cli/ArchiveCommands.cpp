@@ -13,15 +13,6 @@
 namespace pixmond::cli {
 namespace {
 
-const char* TypeName(std::uint8_t type) {
-    switch (type) {
-        case kTypeShp: return "SHP";
-        case kTypeS16: return "S16";
-        case kTypePng: return "PNG";
-        default: return "other";
-    }
-}
-
 struct ListOpts {
     std::string archive;
     bool noFakes = false;
@@ -49,9 +40,9 @@ std::string ListTable(const CDatFile& dat) {
         const TDatItem& item = dat.Item(i);
         std::string note;
         if (item.fake) note = "fake of " + Latin1ToUtf8(item.RealName());
-        if (!item.loadable && item.type != kTypeOther) note += note.empty() ? "not loadable" : ", not loadable";
+        if (!item.loadable && item.Kind() != IconKind::Other) note += note.empty() ? "not loadable" : ", not loadable";
         std::string line = Format("%-6d %-13s %-5s %6d %10u %10u  %s", i, Latin1ToUtf8(item.Name()).c_str(),
-                                  TypeName(item.type), item.icons, item.size, item.offset, note.c_str());
+                                  IconKindName(item.Kind()), item.icons, item.size, item.offset, note.c_str());
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out += line + "\n";
     }

@@ -1,6 +1,5 @@
-// info, export and encode for icon files. Each kind of file (by extension) has its own handlers in the
-// table below; the commands only pick the row.
-#include <filesystem>
+// info and encode for icon files, and the place of `export` among the commands (ImageSetCommands.cpp runs it).
+// What info prints is what each kind of file stores, so info has a handler of each kind.
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,11 +9,9 @@
 #include "cli/ImageSetCommands.h"
 #include "image/CBmpOrvel.h"
 #include "image/CShpFile.h"
-#include "image/PaletteFile.h"
+#include "image/IconKind.h"
 #include "image/ShpLayout.h"
 #include "base/Format.h"
-#include "base/PathParts.h"
-#include "base/TextCase.h"
 
 namespace pixmond::cli {
 namespace {
@@ -24,35 +21,10 @@ struct InfoArgs {
     bool json = false;
 };
 
-using ExportArgs = ExportRequest;
-
 struct EncodeArgs {
     std::vector<std::string> inputs;
     std::string output;
 };
-
-// Output extensions by picture type, as the program names its files.
-std::string ExtensionForType(const std::string& type) {
-    const std::string t = ToLower(type);
-    if (t == "png") return ".PNG";
-    if (t == "jpg") return ".JPG";
-    return ".BMP";
-}
-
-// The file an icon export writes: the path as given, with the type's extension when it has none.
-bool SingleOutputPath(const ExportArgs& args, Messages& messages, std::string& path) {
-    path = args.output;
-    const std::string extension = PathParts::Of(path).extension;
-    if (extension.empty()) {
-        path += ExtensionForType(args.type);
-        return true;
-    }
-    if (!args.type.empty() && !EqualIgnoringCase(extension, ExtensionForType(args.type))) {
-        messages.Error(Format("%s does not end in %s", path.c_str(), ExtensionForType(args.type).c_str()));
-        return false;
-    }
-    return true;
-}
 
 // ---- SHP ----
 
@@ -107,96 +79,20 @@ bool InfoShp(const InfoArgs& args, CliContext& ctx) {
     return true;
 }
 
-bool SaveShpIcon(CShpFile& shp, int icon, const std::string& path, Messages& messages) {
-    shp.SelectIcon(icon);
-    if (shp.DecodeIcon() <= 0) {
-        messages.Error(Format("%s: %s", shp.FileName().c_str(), shp.Problem().c_str()));
-        return false;
-    }
-    return shp.Save(path, messages);
-}
-
-bool ExportShp(const ExportArgs& args, CliContext& ctx) {
-    Messages& messages = ctx.services.messages;
-    CShpFile shp;
-    if (!OpenShp(args.file, shp, messages)) return false;
-    if (!args.palette.empty() && !ReadPalette(shp.Colours(), args.palette, messages)) return false;
-    if (!args.all) {
-        if (args.icon < 1 || args.icon > shp.IconCount()) {
-            messages.Error(Format("Icon %d is not in %s (icons 1..%d)", args.icon, args.file.c_str(), shp.IconCount()));
-            return false;
-        }
-        std::string path;
-        return SingleOutputPath(args, messages, path) && SaveShpIcon(shp, args.icon, path, messages);
-    }
-    std::error_code ec;
-    std::filesystem::create_directories(args.output, ec);
-    const std::string title = PathParts::Of(args.file).title;
-    const std::string extension = ExtensionForType(args.type);
-    int written = 0;
-    for (int n = 1; n <= shp.IconCount(); ++n) {
-        const std::string name = Format("%s_%03d%s", title.c_str(), n, extension.c_str());
-        if (SaveShpIcon(shp, n, (std::filesystem::path(args.output) / name).string(), messages)) ++written;
-    }
-    messages.Notice(Format("%d of %d icons written to %s", written, shp.IconCount(), args.output.c_str()));
-    return written == shp.IconCount();
-}
-
-// ---- S16 and PNG (S16PngCommands.cpp) ----
+// ---- info by kind ----
 
 bool InfoS16(const InfoArgs& args, CliContext& ctx) { return RunS16Info(args.file, args.json, ctx.services.Get()); }
 bool InfoPng(const InfoArgs& args, CliContext& ctx) { return RunPngInfo(args.file, args.json, ctx.services.Get()); }
 
-bool ExportS16(const ExportArgs& args, CliContext& ctx) {
-    if (args.all)
-        return ExportAllS16Icons(args.file, args.output, ExtensionForType(args.type), args.quality, ctx.services.Get());
-    std::string path;
-    return SingleOutputPath(args, ctx.services.messages, path) &&
-           ExportS16Icon(args.file, args.icon, path, args.quality, ctx.services.Get());
-}
-
-bool ExportWholePng(const ExportArgs& args, CliContext& ctx) {
-    if (args.all)
-        return ExportPngToFolder(args.file, args.output, ExtensionForType(args.type), args.quality, ctx.services.Get());
-    std::string path;
-    return SingleOutputPath(args, ctx.services.messages, path) &&
-           ExportPng(args.file, path, args.quality, ctx.services.Get());
-}
-
-// ---- dispatch by extension ----
-
-using InfoHandler = bool (*)(const InfoArgs&, CliContext&);
-using ExportHandler = bool (*)(const ExportArgs&, CliContext&);
-
-struct FileKind {
-    const char* extension;
-    InfoHandler info;
-    ExportHandler exportIcons;
-};
-
-const FileKind kKinds[] = {
-    {".shp", InfoShp, ExportShp},
-    {".s16", InfoS16, ExportS16},
-    {".png", InfoPng, ExportWholePng},
-};
-
-const FileKind* KindOf(const std::string& path, Messages& messages) {
-    const std::string extension = PathParts::Of(path).extension;
-    for (const FileKind& kind : kKinds)
-        if (EqualIgnoringCase(extension, kind.extension)) return &kind;
-    messages.Error(Format("%s: not an icon file this command reads", path.c_str()));
-    return nullptr;
-}
-
 bool RunInfo(const InfoArgs& args, CliContext& ctx) {
-    const FileKind* kind = KindOf(args.file, ctx.services.messages);
-    return kind && kind->info(args, ctx);
-}
-
-bool RunExport(const ExportArgs& args, CliContext& ctx) {
-    if (HandlesExport(args)) return RunImageSetExport(args, ctx.services.Get());
-    const FileKind* kind = KindOf(args.file, ctx.services.messages);
-    return kind && kind->exportIcons(args, ctx);
+    switch (IconKindOfName(args.file)) {
+        case IconKind::Shp: return InfoShp(args, ctx);
+        case IconKind::S16: return InfoS16(args, ctx);
+        case IconKind::Png: return InfoPng(args, ctx);
+        default:
+            ctx.services.messages.Error(Format("%s: not an icon file this command reads", args.file.c_str()));
+            return false;
+    }
 }
 
 // ---- encode ----
@@ -234,19 +130,7 @@ void Add(CLI::App& app, CliContext& ctx) {
     infoCmd->add_flag("--json", info->json, "One JSON object instead of a table");
     infoCmd->callback([&ctx, info] { ctx.exitCode = RunInfo(*info, ctx) ? 0 : 1; });
 
-    auto exp = std::make_shared<ExportArgs>();
-    auto* exportCmd = app.add_subcommand("export", "Write icons of an icon file as pictures");
-    exportCmd->add_option("FILE", exp->file, "Icon file")->required();
-    auto* group = exportCmd->add_option_group("which");
-    group->add_option("--icon", exp->icon, "Icon number, from 1");
-    group->add_flag("--all", exp->all, "Every icon, named TITLE_NNN.EXT in the folder given by -o");
-    group->require_option(1);
-    exportCmd->add_option("-o,--output", exp->output, "Output picture (--icon) or folder (--all)")->required();
-    exportCmd->add_option("--type", exp->type, "Picture type")->check(CLI::IsMember({"bmp", "png", "jpg"}, CLI::ignore_case));
-    exportCmd->add_option("--palette", exp->palette, "Palette file (binary or text) instead of the default palette");
-    exportCmd->add_option("--quality", exp->quality, "JPG quality, 1 to 100 (default 90)")->check(CLI::Range(1, 100));
-    AddImageSetExportOptions(*exportCmd, *group, *exp);
-    exportCmd->callback([&ctx, exp] { ctx.exitCode = RunExport(*exp, ctx) ? 0 : 1; });
+    AddExportCommand(app, ctx);
 
     auto enc = std::make_shared<EncodeArgs>();
     auto* encodeCmd = app.add_subcommand("encode", "Build an SHP file from bitmaps, one icon per bitmap in order");

@@ -1,21 +1,20 @@
-// The image-set side of the command line: icons, collages and blocks of loose files and archive entries
-// (`export`), what a view shows (`render`) and a decoding check of a whole archive (`check`).
+// The export and view side of the command line: icons, collages and blocks of loose files and archive entries
+// (`export`), what a view shows (`render`) and a decoding check of a whole archive (`check`). Every command reads
+// the icons through the icon source of the file or entry; none of them asks what kind of file it has.
 #include "cli/ImageSetCommands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "archive/ArchiveCheck.h"
 #include "archive/CDatFile.h"
-#include "cli/CliRegistry.h"
 #include "cli/IconFileCommands.h"
 #include "image/BitmapCanvas.h"
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "image/ImageSetColours.h"
 #include "image/PaletteFile.h"
-#include "image/PngReader.h"
 #include "tools/BlockRequest.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
@@ -29,17 +28,35 @@ namespace {
 
 constexpr int kMaxArea = 16384;
 
-// The icons one command works on: a loose SHP, S16 or PNG file, or one entry of an archive made current.
-struct IconSource {
-    std::unique_ptr<CDatFile> dat;  // set for archive entries
-    CShpFile ownShp;
-    CShp3 ownSet;
-    CShpFile* shp = nullptr;  // exactly one of shp and set is set
-    CShp3* set = nullptr;
-    bool png = false;
-    std::string title;  // names derived files
+// Everything `export` can be asked.
+struct ExportRequest {
+    std::string file;
+    int icon = 0;            // --icon N (1-based)
+    bool all = false;        // --all
+    std::string output;
+    std::string type;
+    std::string palette;
+    int quality = 90;
 
-    int IconCount() const { return shp ? shp->IconCount() : png ? 0 : set->IconCount(); }
+    std::string entry;       // --entry NAME: the file is an archive
+    std::string collage;     // --collage WxH
+    int first = 1;           // --first N (1-based)
+    bool block = false;      // --block
+    int count = 0;           // --count C
+    int rows = 0;            // --rows R
+    int cols = 0;            // --cols C (0: as many as the rows need)
+    std::string cell;        // --cell: WxH for a block, N (1-9) for a PNG sheet
+    bool lines = false;      // --lines
+    bool allEntries = false; // --all-entries: every icon of every entry of an archive
+};
+
+// The icons one command works on: a loose icon file, or one entry of an archive made current (the archive holds
+// the entry's source).
+struct OpenedIcons {
+    std::unique_ptr<CDatFile> dat;
+    std::unique_ptr<IconSource> loose;
+    IconSource* source = nullptr;
+    std::string title;  // names derived files
 };
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -68,10 +85,10 @@ int FindEntry(const CDatFile& dat, const std::string& name) {
     return found;
 }
 
-bool OpenEntry(const std::string& archive, const std::string& name, IconSource& source, Services& services) {
+bool OpenEntry(const std::string& archive, const std::string& name, OpenedIcons& icons, Services& services) {
     Messages& messages = services.messages;
-    source.dat = std::make_unique<CDatFile>(services);
-    CDatFile& dat = *source.dat;
+    icons.dat = std::make_unique<CDatFile>(services);
+    CDatFile& dat = *icons.dat;
     if (!dat.LoadForReading(archive, true)) return false;
     const int index = FindEntry(dat, name);
     if (index < 0) {
@@ -79,66 +96,127 @@ bool OpenEntry(const std::string& archive, const std::string& name, IconSource& 
         return false;
     }
     const TDatItem& item = dat.Item(index);
-    source.title = std::string(item.Title());
+    icons.title = std::string(item.Title());
     const bool selected = dat.SelectEntry(index);
-    switch (item.type) {
-        case kTypeShp:
-            source.shp = &dat.ShpReader();
-            if (!selected) messages.Error(Format("%s: %s", name.c_str(), dat.ShpReader().Problem().c_str()));
-            return selected;
-        case kTypeS16:
-            source.set = &dat.ImageSet();
-            if (!selected) messages.Error(Format("%s: its S16 directory cannot be read, or it holds no icon", name.c_str()));
-            return selected;
-        case kTypePng:
-            source.set = &dat.ImageSet();
-            source.png = true;
-            // The loader has already said why a picture did not decode.
-            return dat.ImageSet().FromPng();
-        default:
-            messages.Error(Format("%s is not an icon entry (its data cannot be shown)", std::string(item.Name()).c_str()));
-            return false;
+    icons.source = dat.CurrentSource();
+    if (!icons.source) {
+        messages.Error(Format(item.Kind() == IconKind::Other ? "%s is not an icon entry (its data cannot be shown)"
+                                                             : "%s cannot be shown: its data is not in the archive",
+                              std::string(item.Name()).c_str()));
+        return false;
     }
+    // The picture loader has already said why a picture did not decode.
+    if (icons.source->IsPicture()) return icons.source->Readable();
+    if (!selected) messages.Error(icons.source->Problem());
+    return selected;
 }
 
-bool OpenLoose(const std::string& path, IconSource& source, Messages& messages) {
-    source.title = PathParts::Of(path).title;
-    if (IsPngPath(path)) {
-        source.set = &source.ownSet;
-        source.png = true;
-        return source.ownSet.LoadPngPicture(path, messages) == kPngLoaded;
+bool OpenLoose(const std::string& path, OpenedIcons& icons, Messages& messages) {
+    icons.title = PathParts::Of(path).title;
+    const IconKind kind = IconKindOfName(path);
+    if (kind == IconKind::Other) {
+        messages.Error(Format("%s: not an icon file this command reads", path.c_str()));
+        return false;
     }
-    if (IsS16Path(path)) {
-        source.set = &source.ownSet;
-        if (!source.ownSet.OpenFile(path)) {
-            messages.Error(Format("Cannot open %s", path.c_str()));
-            return false;
-        }
-        if (source.ownSet.IconCount() == 0) {
-            messages.Error(Format("%s: its S16 directory cannot be read, or it holds no icon", path.c_str()));
-            return false;
-        }
-        return true;
+    const IconBytes bytes = IconBytes::OfFile(path);
+    if (!bytes.file) {
+        messages.Error(Format("Cannot open %s", path.c_str()));
+        return false;
     }
-    if (ToLower(PathParts::Of(path).extension) == ".shp") {
-        source.shp = &source.ownShp;
-        if (!source.ownShp.OpenFile(path, 1)) {
-            messages.Error(Format("%s not found", path.c_str()));
-            return false;
-        }
-        if (source.ownShp.IconCount() == 0) {
-            messages.Error(source.ownShp.Problem());
-            return false;
-        }
-        return true;
-    }
-    messages.Error(Format("%s: not an icon file this command reads", path.c_str()));
+    icons.loose = OpenIconSource(kind, bytes, messages);
+    icons.source = icons.loose.get();
+    if (icons.source->Readable()) return true;
+    // The picture loader has already said why a picture did not decode.
+    if (!icons.source->IsPicture()) messages.Error(icons.source->Problem());
     return false;
 }
 
-bool OpenSource(const std::string& file, const std::string& entry, IconSource& source, Services& services) {
-    return entry.empty() ? OpenLoose(file, source, services.messages) : OpenEntry(file, entry, source, services);
+bool OpenIcons(const std::string& file, const std::string& entry, OpenedIcons& icons, Services& services) {
+    return entry.empty() ? OpenLoose(file, icons, services.messages) : OpenEntry(file, entry, icons, services);
 }
+
+// A palette colours the icons of 8-bit sources; others have no use for it.
+bool ApplyPalette(const ExportRequest& request, IconSource& source, Messages& messages) {
+    if (request.palette.empty() || source.Bitmap().BitsPerPixel() != 8) return true;
+    return ReadPalette(source.Bitmap().Colours(), request.palette, messages);
+}
+
+bool CheckIconNumber(const IconSource& source, int icon, const std::string& file, Messages& messages) {
+    if (icon >= 1 && icon <= source.Count()) return true;
+    messages.Error(Format("Icon %d is not in %s (icons 1..%d)", icon, file.c_str(), source.Count()));
+    return false;
+}
+
+// ---- loose files: --icon and --all in the file's own terms ----
+
+// Output extensions by --type, as the program names its files; bitmaps when none is given.
+std::string ExtensionForType(const std::string& type) {
+    const std::string t = ToLower(type);
+    if (t == "png") return ".PNG";
+    if (t == "jpg") return ".JPG";
+    return ".BMP";
+}
+
+// The file an icon export writes: the path as given, with the type's extension when it has none.
+bool SingleOutputPath(const ExportRequest& request, Messages& messages, std::string& path) {
+    path = request.output;
+    const std::string extension = PathParts::Of(path).extension;
+    if (extension.empty()) {
+        path += ExtensionForType(request.type);
+        return true;
+    }
+    if (!request.type.empty() && !EqualIgnoringCase(extension, ExtensionForType(request.type))) {
+        messages.Error(Format("%s does not end in %s", path.c_str(), ExtensionForType(request.type).c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool SaveDecoded(IconSource& source, int icon, const std::string& path, int quality, Messages& messages) {
+    if (!source.Decode(icon)) {
+        messages.Error(Format("%s: %s", source.Name().c_str(), source.Problem().c_str()));
+        return false;
+    }
+    return source.Bitmap().Save(path, messages, quality);
+}
+
+// Every icon as TITLE_NNN.EXT into the folder -o; a picture whole as TITLE.EXT.
+bool ExportNumbered(IconSource& source, const std::string& title, const ExportRequest& request, Messages& messages) {
+    std::error_code ec;
+    std::filesystem::create_directories(request.output, ec);
+    const std::filesystem::path folder(request.output);
+    const std::string extension = ExtensionForType(request.type);
+    if (source.IsPicture()) {
+        const std::string output = (folder / (title + extension)).string();
+        if (!source.Bitmap().Save(output, messages, request.quality)) return false;
+        messages.Notice(Format("%s written", output.c_str()));
+        return true;
+    }
+    int written = 0;
+    for (int n = 1; n <= source.Count(); ++n) {
+        const std::string name = Format("%s_%03d%s", title.c_str(), n, extension.c_str());
+        if (SaveDecoded(source, n, (folder / name).string(), request.quality, messages)) ++written;
+    }
+    messages.Notice(Format("%d of %d icons written to %s", written, source.Count(), request.output.c_str()));
+    return written == source.Count();
+}
+
+bool ExportLooseIcons(const ExportRequest& request, Services& services) {
+    Messages& messages = services.messages;
+    std::string output;
+    if (!request.all && (!SingleOutputPath(request, messages, output) || !CheckPictureOutput(output, messages)))
+        return false;
+    OpenedIcons icons;
+    if (!OpenLoose(request.file, icons, messages) || !ApplyPalette(request, *icons.source, messages)) return false;
+    IconSource& source = *icons.source;
+    if (request.all) return ExportNumbered(source, icons.title, request, messages);
+    // A picture is one picture: --icon does not pick anything in it.
+    if (source.IsPicture()) return source.Bitmap().Save(output, messages, request.quality);
+    return CheckIconNumber(source, request.icon, request.file, messages) &&
+           SaveDecoded(source, request.icon, output, request.quality, messages);
+}
+
+// ---- collages, blocks, sheet cells and archive entries ----
 
 // The output type: --type when given, else the "Output image" setting.
 int OutputTypeOf(const ExportRequest& request, Services& services) {
@@ -155,60 +233,43 @@ std::string PicturePath(const ExportRequest& request, Services& services) {
     return request.output + OutputImageExtension(OutputTypeOf(request, services));
 }
 
-bool SelectIconNumber(IconSource& source, int icon, const std::string& file, Messages& messages) {
-    if (icon < 1 || icon > source.IconCount()) {
-        messages.Error(Format("Icon %d is not in %s (icons 1..%d)", icon, file.c_str(), source.IconCount()));
-        return false;
-    }
-    if (source.dat) source.dat->SelectIcon(icon);
-    else if (source.shp) source.shp->SelectIcon(icon);
-    else source.set->SelectIcon(icon);
-    return true;
-}
-
-bool ExportSheetCell(IconSource& source, const ExportRequest& request, Services& services) {
+bool ExportSheetCell(IconSource& picture, const ExportRequest& request, Services& services) {
     int cell = 0;
     char tail = 0;
     if (std::sscanf(request.cell.c_str(), "%d%c", &cell, &tail) != 1 || cell < 1 || cell > 9)
         throw CLI::ValidationError("--cell", "for a PNG sheet expects a cell number, 1 to 9");
-    const CShp3& picture = *source.set;
-    const bool sheet = CShp3::IsSheet(picture.Width(), picture.Height());
+    const IconGeometry size = picture.Geometry(cell);
     CBmpDib target;
-    target.Create(sheet ? picture.Width() / 3 : picture.Width(), sheet ? picture.Height() / 3 : picture.Height(), 24);
-    if (!target.Allocate() || picture.CopyCellTo(0, 0, target, cell - 1) == 0) {
+    target.Create(size.width, size.height, 24);
+    if (!picture.Decode(cell) || !target.Allocate() || !picture.CopyIcon(target, 0, 0)) {
         services.messages.Error(Format("Cell %d cannot be taken from %s", cell, request.file.c_str()));
         return false;
     }
     return target.Save(PicturePath(request, services), services.messages, request.quality);
 }
 
-bool ExportAll(IconSource& source, const ExportRequest& request, Services& services) {
-    if (source.png) {
-        services.messages.Notice("Not implemented");
+bool ExportAll(OpenedIcons& icons, const ExportRequest& request, Services& services) {
+    IconSource& source = *icons.source;
+    // A picture has no icons to save one by one, and says so.
+    if (source.IsPicture()) {
+        source.SaveAllIcons(request.output, OutputTypeOf(request, services), services.messages);
         return false;
     }
     std::error_code ec;
     std::filesystem::create_directories(request.output, ec);
-    const std::string base = (std::filesystem::path(request.output) / (source.title + ".x")).string();
-    const int type = OutputTypeOf(request, services);
-    const int failures = source.shp ? source.shp->SaveAllIcons(base, type, services.messages)
-                                    : source.set->SaveAllIcons(base, type, services.messages);
-    return failures == 0;
+    const std::string base = (std::filesystem::path(request.output) / (icons.title + ".x")).string();
+    return source.SaveAllIcons(base, OutputTypeOf(request, services), services.messages) == 0;
 }
 
 bool ExportCollage(IconSource& source, const ExportRequest& request, Services& services) {
     int width = 0, height = 0;
     RequireSize("--collage", request.collage, width, height);
-    const std::string output = PicturePath(request, services);
-    const Rect area = Rect::OfSize(width, height);
-    if (source.dat) return source.dat->SaveCollage(output, area, request.first);
-    if (source.shp) return source.shp->SaveCollage(output, area, request.first, services.messages);
-    if (source.png) return source.set->SaveIcon(output, services.messages);
-    return source.set->SaveCollage(output, area, request.first, false, services.messages);
+    return source.SaveCollage(PicturePath(request, services), Rect::OfSize(width, height), request.first,
+                              services.messages);
 }
 
 bool ExportBlock(IconSource& source, const ExportRequest& request, Services& services) {
-    if (source.png) {
+    if (source.IsPicture()) {
         services.messages.Error(Format("%s is one picture: a block is made of the icons of an SHP or S16 file",
                                        request.file.c_str()));
         return false;
@@ -226,7 +287,7 @@ bool ExportBlock(IconSource& source, const ExportRequest& request, Services& ser
         RequireSize("--cell", request.cell, params.cellWidth, params.cellHeight);
     } else {
         // As the save-block dialog does: the largest width and height of the icons in the range.
-        const auto sizes = source.shp ? BlockRequest::SizesOf(*source.shp) : BlockRequest::SizesOf(*source.set);
+        const auto sizes = BlockRequest::SizesOf(source);
         for (int i = params.first; i < params.first + params.count && i < int(sizes.size()); ++i) {
             params.cellWidth = std::max(params.cellWidth, sizes[size_t(i)].width);
             params.cellHeight = std::max(params.cellHeight, sizes[size_t(i)].height);
@@ -236,11 +297,10 @@ bool ExportBlock(IconSource& source, const ExportRequest& request, Services& ser
             return false;
         }
     }
-    return source.shp ? source.shp->SaveBlock(params, services.messages)
-                      : source.set->SaveBlock(params, services.messages);
+    return source.SaveBlock(params, services.messages);
 }
 
-// Every icon of every real icon entry: SHP and S16 icons as TITLE_NNN, PNG entries whole as TITLE.
+// Every icon of every real icon entry: icons as TITLE_NNN, pictures whole as TITLE.
 bool ExportAllEntries(const ExportRequest& request, Services& services) {
     CDatFile dat(services);
     if (!dat.LoadForReading(request.file, true)) return false;
@@ -252,17 +312,15 @@ bool ExportAllEntries(const ExportRequest& request, Services& services) {
     int entries = 0, failures = 0;
     for (int i = 0; i < dat.Total(); ++i) {
         const TDatItem& item = dat.Item(i);
-        if (item.fake || item.type == kTypeOther) continue;
+        if (item.fake || item.Kind() == IconKind::Other) continue;
         ++entries;
         const std::string title(item.Title());
         const std::string base = (std::filesystem::path(request.output) / title).string();
         if (!dat.SelectEntry(i)) {
             ++failures;
             services.messages.Error(Format("%s cannot be read", std::string(item.Name()).c_str()));
-        } else if (item.type == kTypeShp) {
-            failures += dat.ShpReader().SaveAllIcons(base + ".x", type, quiet);
-        } else if (item.type == kTypeS16) {
-            failures += dat.ImageSet().SaveAllIcons(base + ".x", type, quiet);
+        } else if (!dat.CurrentSource()->IsPicture()) {
+            failures += dat.CurrentSource()->SaveAllIcons(base + ".x", type, quiet);
         } else if (!dat.SaveIcon(base + OutputImageExtension(type))) {
             ++failures;
         }
@@ -279,49 +337,61 @@ bool ChoseSomething(const ExportRequest& r) {
     return r.icon != 0 || r.all || !r.collage.empty() || r.block || r.allEntries;
 }
 
-}  // namespace
-
-void AddImageSetExportOptions(CLI::App& exportCmd, CLI::Option_group& which, ExportRequest& r) {
-    which.add_option("--collage", r.collage, "The collage of an area of WxH pixels, as one picture");
-    which.add_flag("--block", r.block, "A grid of icons (--first, --count, --rows, [--cols], [--cell WxH], [--lines])");
-    which.add_flag("--all-entries", r.allEntries, "Every icon of every entry of an archive, into the folder -o");
-    // A PNG sheet's --cell needs no other choice.
-    which.require_option(0, 1);
-    exportCmd.add_option("--entry", r.entry, "Entry of the archive FILE to export from (a real entry before a fake)");
-    exportCmd.add_option("--first", r.first, "First icon of a collage or block, from 1 (default 1)");
-    exportCmd.add_option("--count", r.count, "Icons in a block");
-    exportCmd.add_option("--rows", r.rows, "Rows of a block");
-    exportCmd.add_option("--cols", r.cols, "Columns of a block (default: as many as the rows need)");
-    exportCmd.add_option("--cell", r.cell, "Block cell size WxH (default: the largest icon); for a PNG sheet a cell 1-9");
-    exportCmd.add_flag("--lines", r.lines, "Grid lines between the cells of a block");
-}
-
-bool HandlesExport(const ExportRequest& r) {
-    return !r.entry.empty() || !r.collage.empty() || r.block || r.allEntries || !ChoseSomething(r) ||
-           (!r.cell.empty() && IsPngPath(r.file));
-}
-
-bool RunImageSetExport(const ExportRequest& request, Services& services) {
+bool RunExport(const ExportRequest& request, Services& services) {
     Messages& messages = services.messages;
     if (request.allEntries) return ExportAllEntries(request, services);
     const bool sheetCell = !request.cell.empty() && !request.block;
     if (!ChoseSomething(request) && !sheetCell)
         throw CLI::RequiredError("One of --icon, --all, --collage, --block or --all-entries");
-    IconSource source;
-    if (!OpenSource(request.file, request.entry, source, services)) return false;
-    if (!request.palette.empty() && source.shp && !ReadPalette(source.shp->Colours(), request.palette, messages))
+    // A loose file's --icon and --all, except a PNG sheet's --cell, which takes a cell of it.
+    const bool looseIcons = request.entry.empty() && request.collage.empty() && !request.block &&
+                            (request.icon != 0 || request.all) &&
+                            !(sheetCell && IconKindOfName(request.file) == IconKind::Png);
+    if (looseIcons) return ExportLooseIcons(request, services);
+    OpenedIcons icons;
+    if (!OpenIcons(request.file, request.entry, icons, services) || !ApplyPalette(request, *icons.source, messages))
         return false;
+    IconSource& source = *icons.source;
     if (!request.collage.empty()) return ExportCollage(source, request, services);
     if (request.block) return ExportBlock(source, request, services);
-    if (request.all) return ExportAll(source, request, services);
-    if (source.png) {
-        // A PNG is one picture: --icon does not pick anything in it.
+    if (request.all) return ExportAll(icons, request, services);
+    if (source.IsPicture()) {
+        // A picture is one picture: --icon does not pick anything in it.
         if (sheetCell) return ExportSheetCell(source, request, services);
-        return source.set->SaveIcon(PicturePath(request, services), messages);
+        return source.SaveIcon(PicturePath(request, services), messages);
     }
-    if (!SelectIconNumber(source, request.icon, request.file, messages)) return false;
-    const std::string output = PicturePath(request, services);
-    return source.shp ? source.shp->SaveIcon(output, messages) : source.set->SaveIcon(output, messages);
+    if (!CheckIconNumber(source, request.icon, request.file, messages)) return false;
+    source.Select(request.icon);
+    return source.SaveIcon(PicturePath(request, services), messages);
+}
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, CliContext& ctx) {
+    auto r = std::make_shared<ExportRequest>();
+    auto* cmd = app.add_subcommand("export", "Write icons of an icon file as pictures");
+    cmd->add_option("FILE", r->file, "Icon file")->required();
+    auto* which = cmd->add_option_group("which");
+    which->add_option("--icon", r->icon, "Icon number, from 1");
+    which->add_flag("--all", r->all, "Every icon, named TITLE_NNN.EXT in the folder given by -o");
+    which->require_option(1);
+    cmd->add_option("-o,--output", r->output, "Output picture (--icon) or folder (--all)")->required();
+    cmd->add_option("--type", r->type, "Picture type")->check(CLI::IsMember({"bmp", "png", "jpg"}, CLI::ignore_case));
+    cmd->add_option("--palette", r->palette, "Palette file (binary or text) instead of the default palette");
+    cmd->add_option("--quality", r->quality, "JPG quality, 1 to 100 (default 90)")->check(CLI::Range(1, 100));
+    which->add_option("--collage", r->collage, "The collage of an area of WxH pixels, as one picture");
+    which->add_flag("--block", r->block, "A grid of icons (--first, --count, --rows, [--cols], [--cell WxH], [--lines])");
+    which->add_flag("--all-entries", r->allEntries, "Every icon of every entry of an archive, into the folder -o");
+    // A PNG sheet's --cell needs no other choice.
+    which->require_option(0, 1);
+    cmd->add_option("--entry", r->entry, "Entry of the archive FILE to export from (a real entry before a fake)");
+    cmd->add_option("--first", r->first, "First icon of a collage or block, from 1 (default 1)");
+    cmd->add_option("--count", r->count, "Icons in a block");
+    cmd->add_option("--rows", r->rows, "Rows of a block");
+    cmd->add_option("--cols", r->cols, "Columns of a block (default: as many as the rows need)");
+    cmd->add_option("--cell", r->cell, "Block cell size WxH (default: the largest icon); for a PNG sheet a cell 1-9");
+    cmd->add_flag("--lines", r->lines, "Grid lines between the cells of a block");
+    cmd->callback([&ctx, r] { ctx.exitCode = RunExport(*r, ctx.services.Get()) ? 0 : 1; });
 }
 
 namespace {
@@ -342,31 +412,18 @@ struct RenderArgs {
 bool RunRender(const RenderArgs& args, Services& services) {
     int width = 0, height = 0;
     RequireSize("--area", args.area, width, height);
-    IconSource source;
-    if (!OpenSource(args.source, args.entry, source, services)) return false;
-    if (source.shp) source.shp->SetMirror(args.mirror);
-    else source.set->SetMirror(args.mirror);
-    if (!source.png && (args.icon < 1 || args.icon > source.IconCount())) {
-        services.messages.Error(
-            Format("Icon %d is not in %s (icons 1..%d)", args.icon, args.source.c_str(), source.IconCount()));
-        return false;
-    }
+    OpenedIcons icons;
+    if (!OpenIcons(args.source, args.entry, icons, services)) return false;
+    IconSource& source = *icons.source;
+    source.Bitmap().SetMirror(args.mirror);
+    // A picture is drawn whole whichever icon is asked for.
+    if (!source.IsPicture() && !CheckIconNumber(source, args.icon, args.source, services.messages)) return false;
     BitmapCanvas canvas(width, height);
     const Rect area = Rect::OfSize(width, height);
     bool done = false;
-    if (source.dat) {
-        source.dat->SelectIcon(args.icon);
-        if (args.collage) source.dat->DrawCollage(canvas, area, args.icon, done);
-        else source.dat->DrawIcon(canvas, area, args.zoom);
-    } else if (source.shp) {
-        source.shp->SelectIcon(args.icon);
-        if (args.collage) source.shp->DrawCollage(canvas, area, args.icon, done);
-        else source.shp->DrawIcon(canvas, area, args.zoom);
-    } else {
-        source.set->SelectIcon(args.icon);
-        if (args.collage && !source.png) source.set->DrawCollage(canvas, area, args.icon, done);
-        else source.set->DrawIcon(canvas, area, args.collage ? 0 : args.zoom);
-    }
+    source.Select(args.icon);
+    if (args.collage) source.DrawCollage(canvas, area, args.icon, done);
+    else source.DrawIcon(canvas, area, args.zoom);
     return canvas.Surface().Save(args.output, services.messages);
 }
 
@@ -392,8 +449,9 @@ std::string CheckJson(const CheckArgs& args, const CheckResult& result) {
 std::string CheckText(const CheckResult& result) {
     std::string text;
     for (const CheckProblem& p : result.problems) {
-        if (p.icon > 0) text += Format("%s icon %d: %s\n", p.entry.c_str(), p.icon, p.reason.c_str());
-        else text += Format("%s: %s\n", p.entry.c_str(), p.reason.c_str());
+        // A problem of the whole entry names it; one of an icon names the icon.
+        if (p.icon > 0) text += Format("%s: %s\n", p.entry.c_str(), p.reason.c_str());
+        else text += Format("%s\n", p.reason.c_str());
     }
     return text + Format("%d entries checked, %d icons decoded, %d problem%s\n", result.entries, result.icons,
                          int(result.problems.size()), result.problems.size() == 1 ? "" : "s");

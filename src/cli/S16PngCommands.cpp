@@ -1,10 +1,8 @@
-#include <filesystem>
-
 #include "cli/CliRegistry.h"
 #include "cli/IconFileCommands.h"
 #include "image/CShp3.h"
+#include "image/IconKind.h"
 #include "image/PngReader.h"
-#include "base/ReadOnlyFile.h"
 #include "base/Format.h"
 #include "ui/Messages.h"
 #include "base/PathParts.h"
@@ -15,19 +13,16 @@ namespace pixmond::cli {
 
 namespace {
 
-constexpr int kSheetMinWidth = 240;
-constexpr int kSheetMinHeight = 150;
-
 const char* EncodingName(std::int32_t encoding) { return encoding == 1 ? "runs" : "raw"; }
 
 // Opens an S16 file and insists that its directory was readable (an S16 has no magic: an unreadable
-// directory is all that tells another file apart). An empty file of count 0 is a valid S16.
+// directory is all that tells another file apart). A file of count 0 is a valid S16.
 bool OpenS16(CShp3& set, const std::string& path, Messages& messages) {
     if (!set.OpenFile(path)) {
         messages.Error(Format("Cannot open %s", path.c_str()));
         return false;
     }
-    if (set.IconCount() == 0 && set.File()->Size() != 4) {
+    if (!set.HasDirectory()) {
         messages.Error(Format("%s is not a readable S16 file: its icon count does not fit the file", path.c_str()));
         return false;
     }
@@ -64,28 +59,7 @@ std::string S16Table(const CShp3& set, const std::string& path) {
     return out;
 }
 
-bool DecodeS16Icon(CShp3& set, int icon, const std::string& path, Messages& messages) {
-    const int number = set.SelectIcon(icon);
-    if (number == 0) {
-        messages.Error(Format("%s holds no icons", path.c_str()));
-        return false;
-    }
-    if (set.DecodeIcon() == 0) {
-        messages.Error(Format("Icon %d of %s cannot be decoded (size out of range or data missing)", number,
-                              path.c_str()));
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
-
-bool IsS16Path(const std::string& path) { return ToLower(PathParts::Of(path).extension) == ".s16"; }
-bool IsPngPath(const std::string& path) { return ToLower(PathParts::Of(path).extension) == ".png"; }
-
-bool IsIconSheet(int width, int height) {
-    return width >= kSheetMinWidth && height >= kSheetMinHeight && width % 3 == 0 && height % 3 == 0;
-}
 
 bool CheckPictureOutput(const std::string& output, Messages& messages) {
     const std::string ext = ToLower(PathParts::Of(output).extension);
@@ -115,53 +89,6 @@ bool RunPngInfo(const std::string& path, bool json, Services& services) {
     } else {
         Print(Format("%s: PNG, %d x %d, one picture (not a 3 x 3 sheet)\n", Latin1ToUtf8(path).c_str(), w, h));
     }
-    return true;
-}
-
-bool ExportS16Icon(const std::string& path, int icon, const std::string& output, int quality, Services& services) {
-    Messages& messages = services.messages;
-    CShp3 set;
-    if (!CheckPictureOutput(output, messages) || !OpenS16(set, path, messages)) return false;
-    if (icon < 1 || icon > set.IconCount()) {
-        messages.Error(Format("Icon %d is not in %s (icons 1..%d)", icon, path.c_str(), set.IconCount()));
-        return false;
-    }
-    return DecodeS16Icon(set, icon, path, messages) && set.Save(output, messages, quality);
-}
-
-bool ExportAllS16Icons(const std::string& path, const std::string& folder, const std::string& extension, int quality,
-                       Services& services) {
-    Messages& messages = services.messages;
-    CShp3 set;
-    if (!OpenS16(set, path, messages)) return false;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    const std::string title = PathParts::Of(path).title;
-    int written = 0;
-    for (int n = 1; n <= set.IconCount(); ++n) {
-        const std::string name = Format("%s_%03d%s", title.c_str(), n, extension.c_str());
-        if (DecodeS16Icon(set, n, path, messages) &&
-            set.Save((std::filesystem::path(folder) / name).string(), messages, quality))
-            ++written;
-    }
-    messages.Notice(Format("%d of %d icons written to %s", written, set.IconCount(), folder.c_str()));
-    return written == set.IconCount();
-}
-
-bool ExportPng(const std::string& path, const std::string& output, int quality, Services& services) {
-    CBmpDib picture;
-    if (!CheckPictureOutput(output, services.messages)) return false;
-    if (LoadPng(picture, path, nullptr, 0, services.messages) != kPngLoaded) return false;
-    return picture.Save(output, services.messages, quality);
-}
-
-bool ExportPngToFolder(const std::string& path, const std::string& folder, const std::string& extension, int quality,
-                       Services& services) {
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    const std::string output = (std::filesystem::path(folder) / (PathParts::Of(path).title + extension)).string();
-    if (!ExportPng(path, output, quality, services)) return false;
-    services.messages.Notice(Format("%s written", output.c_str()));
     return true;
 }
 

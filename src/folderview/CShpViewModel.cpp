@@ -15,16 +15,6 @@ namespace pixmond {
 CShpViewModel::CShpViewModel(const FileSystem& files, FolderImages& images, AppSettings& settings)
     : files_system_(files), images_(images), settings_(settings) {}
 
-int CShpViewModel::KindOf(const std::string& name) {
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) return kKindNone;
-    const std::string ext = ToLower(name.substr(dot));
-    if (ext == ".shp") return kKindShp;
-    if (ext == ".s16") return kKindS16;
-    if (ext == ".png") return kKindPng;
-    return kKindNone;
-}
-
 void CShpViewModel::Initialise() {
     outputType_ = settings_.outputImage;
     listMode_ = 0;
@@ -100,60 +90,49 @@ void CShpViewModel::HandleFileSelection() {
         iconRows_.clear();
         iconRow_ = -1;
         currentPath_ = folder_;
-        kind_ = kKindNone;
-        drawKind_ = kKindNone;
+        kind_ = IconKind::Other;
+        drawing_ = false;
         RefreshLabels();
         return;
     }
     currentPath_ = folder_ + files_[size_t(fileRow_)];
-    const int kind = KindOf(currentPath_);
-    switch (kind) {
-        case kKindShp:
-            kind_ = kind;
-            images_.OpenShp(currentPath_);
-            FillIconList(0);
-            break;
-        case kKindS16:
-            kind_ = kind;
-            images_.OpenS16(currentPath_);
-            FillIconList(0);
-            break;
-        case kKindPng:
-            // A picture that cannot be read leaves everything as it was.
-            if (!images_.OpenPng(currentPath_)) return;
-            kind_ = kind;
-            currentIcon_ = 0;
-            FillIconList(0);
-            break;
-        default:
-            // An unknown name leaves the last picture and its labels on show.
-            kind_ = kKindNone;
-            return;
+    const IconKind kind = IconKindOfName(currentPath_);
+    // An unknown name leaves the last picture and its labels on show; a picture that cannot be read leaves
+    // everything as it was.
+    if (kind == IconKind::Other || !images_.Open(currentPath_, kind)) {
+        if (kind == IconKind::Other) kind_ = kind;
+        return;
     }
-    drawKind_ = kind_;
+    kind_ = kind;
+    if (ShowsPicture()) currentIcon_ = 0;
+    FillIconList(0);
+    drawing_ = true;
 }
 
 void CShpViewModel::FillIconList(int requested) {
     iconRows_.clear();
     iconRow_ = -1;
-    if (files_.empty()) kind_ = kKindNone;
-    if (kind_ == kKindNone) geometry_ = {};
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        const int count = images_.IconCount(kind_);
+    if (files_.empty()) kind_ = IconKind::Other;
+    const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
+    if (!source) {
+        geometry_ = {};
+    } else if (ShowsPicture()) {
+        // The row names the size of a ninth of the picture, sheet or not.
+        if (const CBmpDib* picture = images_.Picture()) {
+            iconRows_.push_back(Format("Icons (%dx%d)", picture->Width() / 3, picture->Height() / 3));
+            iconRow_ = 0;
+        }
+    } else {
+        const int count = source->Count();
         for (int i = 1; i <= count; ++i) {
-            const IconGeometry size = images_.IconSize(kind_, i);
+            const IconGeometry size = source->Geometry(i);
             iconRows_.push_back(Format("Icon #%i (%dx%d)", i, size.width, size.height));
         }
         if (count > 0) {
             int icon = requested == 0 ? currentIcon_ : requested;
             if (icon < 1 || icon > count) icon = 1;
-            currentIcon_ = images_.SelectIcon(kind_, icon);
+            currentIcon_ = images_.SelectIcon(icon);
             iconRow_ = currentIcon_ - 1;
-        }
-    } else if (kind_ == kKindPng) {
-        if (const CBmpDib* picture = images_.Picture(kKindPng)) {
-            iconRows_.push_back(Format("Icons (%dx%d)", picture->Width() / 3, picture->Height() / 3));
-            iconRow_ = 0;
         }
     }
     RefreshLabels();
@@ -162,22 +141,23 @@ void CShpViewModel::FillIconList(int requested) {
 void CShpViewModel::SelectIcon(int row) {
     if (row < 0 || row >= int(iconRows_.size())) return;
     iconRow_ = row;
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        currentIcon_ = images_.SelectIcon(kind_, row + 1);
+    if (kind_ != IconKind::Other && !ShowsPicture()) {
+        currentIcon_ = images_.SelectIcon(row + 1);
         iconRow_ = currentIcon_ > 0 ? currentIcon_ - 1 : row;
     }
     RefreshLabels();
 }
 
-void CShpViewModel::SetPictureTexts(int kind, bool palette) {
-    const CBmpDib* picture = images_.Picture(kind);
+void CShpViewModel::SetPictureTexts() {
+    const CBmpDib* picture = images_.Picture();
     if (!picture || !picture->Bits()) {
         pixelText_ = "No Pic loaded";
         typeText_.clear();
         return;
     }
     const std::uint8_t* bits = picture->Bits();
-    if (palette) {
+    // An 8-bit icon names the palette index of its first pixel, other pictures the colour.
+    if (picture->BitsPerPixel() == 8) {
         const auto& table = picture->Colours();
         const int index = bits[0];
         pixelText_ = Format("Pal=%d (%d,%d,%d)", index, table[size_t(index) * 4 + 2], table[size_t(index) * 4 + 1],
@@ -191,25 +171,16 @@ void CShpViewModel::SetPictureTexts(int kind, bool palette) {
 }
 
 void CShpViewModel::RefreshLabels() {
-    if (kind_ == kKindShp || kind_ == kKindS16) {
-        if (images_.IconCount(kind_) > 0) {
-            geometry_ = images_.CurrentGeometry(kind_);
-            SetPictureTexts(kind_, kind_ == kKindShp);
-        } else {
-            // A file that could not be read shows nothing rather than the last file's numbers.
-            geometry_ = {};
-            pixelText_ = "No Pic loaded";
-            typeText_.clear();
-        }
-    } else if (kind_ == kKindPng) {
-        const CBmpDib* picture = images_.Picture(kKindPng);
-        int w = picture ? picture->Width() : 0, h = picture ? picture->Height() : 0;
-        if (w >= 240 && h >= 150 && w % 3 == 0 && h % 3 == 0) {
-            w /= 3;
-            h /= 3;
-        }
-        geometry_ = {w, h, 0, 0, w, h};
-        SetPictureTexts(kKindPng, false);
+    const IconSource* source = kind_ == IconKind::Other ? nullptr : images_.Source();
+    if (!source) return;
+    if (ShowsPicture() || source->Count() > 0) {
+        geometry_ = source->Geometry(source->Current());
+        SetPictureTexts();
+    } else {
+        // A file that could not be read shows nothing rather than the last file's numbers.
+        geometry_ = {};
+        pixelText_ = "No Pic loaded";
+        typeText_.clear();
     }
 }
 
@@ -218,7 +189,7 @@ std::string CShpViewModel::StartText() const { return Format("%d , %d", geometry
 std::string CShpViewModel::EndText() const { return Format("%d , %d", geometry_.endX, geometry_.endY); }
 
 void CShpViewModel::ToggleCollage() {
-    if (kind_ == kKindPng) {
+    if (ShowsPicture()) {
         collage_ = true;
         return;
     }
@@ -230,11 +201,11 @@ void CShpViewModel::ToggleMirror() { mirror_ = !mirror_; }
 
 void CShpViewModel::SetZoom(int zoom) {
     zoom_ = std::clamp(zoom, 1, 5);
-    if (kind_ != kKindPng) collage_ = false;
+    if (!ShowsPicture()) collage_ = false;
 }
 
 bool CShpViewModel::ZoomChecked(int zoom) const {
-    if (zoom == 1) return zoom_ == 1 || (collage_ && kind_ != kKindPng);
+    if (zoom == 1) return zoom_ == 1 || (collage_ && !ShowsPicture());
     return zoom_ == zoom;
 }
 
@@ -244,12 +215,11 @@ void CShpViewModel::SetOutputType(int type) {
 }
 
 void CShpViewModel::Draw(Canvas& canvas, const PixelRect& area) {
-    if (drawKind_ == kKindShp || drawKind_ == kKindS16) {
-        if (images_.IconCount(drawKind_) <= 0) return;
-        images_.Draw(drawKind_, canvas, area, zoom_, collage_, mirror_);
-    } else if (drawKind_ == kKindPng) {
-        images_.Draw(kKindPng, canvas, area, zoom_, false, mirror_);
-    }
+    const IconSource* source = drawing_ ? images_.Source() : nullptr;
+    if (!source) return;
+    // A picture is always drawn whole; only the icons of a file make a collage.
+    if (source->IsPicture()) images_.Draw(canvas, area, zoom_, false, mirror_);
+    else if (source->Count() > 0) images_.Draw(canvas, area, zoom_, collage_, mirror_);
 }
 
 }  // namespace pixmond

@@ -40,14 +40,12 @@ public:
     void SetOutputType(int type);
 
     bool CollageChecked() const { return collage_; }
-    bool CollageEnabled() const { return kind_ != kKindPng; }
+    bool CollageEnabled() const { return !ShowsPicture(); }
     bool MirrorChecked() const { return mirror_; }
     bool ZoomChecked(int zoom) const;
 
     // Draws the current picture into the area; nothing for a file of no known kind.
     void Draw(Canvas& canvas, const PixelRect& area);
-
-    static int KindOf(const std::string& name);
 
     // The controls' contents. File names are kept as their bytes; FileRowText gives the shown form.
     const std::vector<std::string>& Files() const { return files_; }
@@ -59,7 +57,7 @@ public:
     const std::string& NameFilter() const { return nameFilter_; }
     const std::string& Folder() const { return folder_; }
     const std::string& CurrentPath() const { return currentPath_; }
-    int Kind() const { return kind_; }
+    IconKind Kind() const { return kind_; }
     int CurrentIcon() const { return currentIcon_; }
     int Zoom() const { return zoom_; }
     int OutputType() const { return outputType_; }
@@ -75,8 +73,9 @@ private:
     void HandleFileSelection();
     void FillIconList(int requested);
     void RefreshLabels();
-    void ShpLabels();
-    void SetPictureTexts(int kind, bool palette);
+    // A picture file (PNG) is shown whole: no icon list of its own, no collage.
+    bool ShowsPicture() const { return kind_ == IconKind::Png; }
+    void SetPictureTexts();
 
     const FileSystem& files_system_;
     FolderImages& images_;
@@ -86,8 +85,8 @@ private:
     std::string nameFilter_;
     std::string folder_;
     std::string currentPath_;
-    int kind_ = kKindNone;
-    int drawKind_ = kKindNone;  // the kind of the picture on show; a name of no kind leaves it
+    IconKind kind_ = IconKind::Other;  // of the file chosen
+    bool drawing_ = false;             // a file is on show; a name of no kind leaves the one before
     int currentIcon_ = 0;
     bool collage_ = true;
     bool mirror_ = false;

@@ -1,97 +1,41 @@
 #include "folderview/FolderImageHolders.h"
 
-#include <fstream>
-
-#include "image/PngReader.h"
 #include "base/Rect.h"
-#include "image/Canvas.h"
+#include "image/CBmpDib.h"
 
 namespace pixmond {
 
-void FolderImageHolders::OpenShp(const std::string& path) {
-    shpDecoded_ = false;
-    if (!shp_.OpenFile(path, 1)) shp_.CloseFile();
-}
-
-void FolderImageHolders::OpenS16(const std::string& path) {
-    setDecoded_ = false;
-    if (!set_.OpenFile(path)) set_.CloseFile();
-}
-
-bool FolderImageHolders::OpenPng(const std::string& path) {
-    if (!std::ifstream(path, std::ios::binary)) return false;
-    if (set_.LoadPngPicture(path, messages_) != kPngLoaded) return false;
-    set_.CloseFile();
-    setDecoded_ = set_.Bits() != nullptr;
+bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
+    std::unique_ptr<IconSource> opened = OpenIconSource(kind, IconBytes::OfFile(path), messages_);
+    if (!opened || (opened->IsPicture() && !opened->Readable())) return false;
+    source_ = std::move(opened);
+    decoded_ = source_->IsPicture();
     return true;
 }
 
 void FolderImageHolders::CloseAll() {
-    shp_.CloseFile();
-    set_.CloseFile();
-    shpDecoded_ = setDecoded_ = false;
+    source_.reset();
+    decoded_ = false;
 }
 
-int FolderImageHolders::IconCount(int kind) const {
-    if (kind == kKindShp) return shp_.IconCount();
-    if (kind == kKindS16) return set_.IconCount();
-    return 0;
+int FolderImageHolders::SelectIcon(int icon) {
+    if (!source_ || source_->IsPicture()) return 0;
+    const int now = source_->Select(icon);
+    decoded_ = now > 0 && source_->Decode(now);
+    return now;
 }
 
-IconGeometry FolderImageHolders::IconSize(int kind, int icon) const {
-    if (kind == kKindShp && icon >= 1 && icon <= int(shp_.StoredHeaders().size())) {
-        const ShpIconHeader& h = shp_.StoredHeaders()[size_t(icon - 1)];
-        return {h.Width(), h.Height(), h.x0, h.y0, h.x1, h.y1};
-    }
-    if (kind == kKindS16 && icon >= 1 && icon <= int(set_.Entries().size())) {
-        const S16Entry& e = set_.Entries()[size_t(icon - 1)];
-        return {e.width, e.height, e.xOffset, e.yOffset, e.xOffset + e.contentWidth, e.yOffset + e.contentHeight};
-    }
-    return {};
+const CBmpDib* FolderImageHolders::Picture() const {
+    return source_ && decoded_ && source_->Bitmap().Bits() ? &source_->Bitmap() : nullptr;
 }
 
-int FolderImageHolders::SelectIcon(int kind, int icon) {
-    if (kind == kKindShp) {
-        const int now = shp_.SelectIcon(icon);
-        shpDecoded_ = now > 0 && shp_.DecodeIcon() > 0;
-        return now;
-    }
-    if (kind == kKindS16) {
-        const int now = set_.SelectIcon(icon);
-        setDecoded_ = now > 0 && set_.DecodeIcon() > 0;
-        return now;
-    }
-    return 0;
-}
-
-IconGeometry FolderImageHolders::CurrentGeometry(int kind) const {
-    if (kind == kKindShp && shp_.CurrentIcon() > 0) {
-        const ShpIconHeader& h = shp_.IconHeader();
-        return {h.Width(), h.Height(), h.x0, h.y0, h.x1, h.y1};
-    }
-    if (kind == kKindS16) return IconSize(kKindS16, set_.CurrentIcon());
-    return {};
-}
-
-const CBmpDib* FolderImageHolders::Picture(int kind) const {
-    if (kind == kKindShp) return shpDecoded_ && shp_.Bits() ? &shp_ : nullptr;
-    if (kind == kKindS16 || kind == kKindPng) return setDecoded_ && set_.Bits() ? &set_ : nullptr;
-    return nullptr;
-}
-
-void FolderImageHolders::Draw(int kind, Canvas& canvas, const PixelRect& area, int zoom, bool collage, bool mirror) {
+void FolderImageHolders::Draw(Canvas& canvas, const PixelRect& area, int zoom, bool collage, bool mirror) {
+    if (!source_) return;
     const Rect rect{area.x, area.y, area.x + area.width, area.y + area.height};
+    source_->Bitmap().SetMirror(mirror);
     bool done = false;
-    if (kind == kKindShp) {
-        shp_.SetMirror(mirror);
-        if (collage) shp_.DrawCollage(canvas, rect, shp_.CurrentIcon(), done);
-        else shp_.DrawIcon(canvas, rect, zoom);
-        return;
-    }
-    set_.SetMirror(mirror);
-    // A PNG picture is always drawn whole; only the icons of an S16 file make a collage.
-    if (kind == kKindS16 && collage) set_.DrawCollage(canvas, rect, set_.CurrentIcon(), done);
-    else if (kind == kKindS16 || Picture(kind)) set_.DrawIcon(canvas, rect, zoom);
+    if (collage) source_->DrawCollage(canvas, rect, source_->Current(), done);
+    else source_->DrawIcon(canvas, rect, zoom);
 }
 
 }  // namespace pixmond

@@ -37,6 +37,7 @@ void CShp3::CloseFile() {
     entries_.shrink_to_fit();
     baseOffset_ = 0;
     count_ = 0;
+    hasDirectory_ = false;
     currentIcon_ = 0;
     dataPosition_ = 0;
 }
@@ -44,6 +45,7 @@ void CShp3::CloseFile() {
 int CShp3::ReadDirectory(int icon) {
     entries_.clear();
     count_ = 0;
+    hasDirectory_ = false;
     currentIcon_ = 0;
     if (!file_) return 0;
     std::uint8_t head[4];
@@ -71,6 +73,7 @@ int CShp3::ReadDirectory(int icon) {
         e.reserved = r.U32(at + 36);
     }
     count_ = n;
+    hasDirectory_ = true;
     return SelectIcon(icon);
 }
 

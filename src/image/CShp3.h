@@ -67,6 +67,8 @@ public:
     static Rgb ColourOf(std::uint16_t value);
 
     int IconCount() const { return count_; }
+    // True once a directory was read, even one of no icons.
+    bool HasDirectory() const { return hasDirectory_; }
     int CurrentIcon() const { return currentIcon_; }
     // The current entry, or null when none is current.
     const S16Entry* CurrentEntry() const { return currentIcon_ > 0 ? &entries_[size_t(currentIcon_ - 1)] : nullptr; }
@@ -103,10 +105,8 @@ public:
     // The picture's height, 0 when there is nothing to copy.
     int CopyImageTo(int x, int y, CBmp& target) const;
     // Copies cell 0..8 of a 3 x 3 sheet (cells 0-2 are the bottom row), or the whole picture when it is
-    // not a sheet. The picture's height; 0 when the cell lies outside the picture.
+    // not a sheet (IsIconSheet). The picture's height; 0 when the cell lies outside the picture.
     int CopyCellTo(int x, int y, CBmp& target, int cell) const;
-    // A picture at least 240 x 150 whose sides both divide by 3.
-    static bool IsSheet(int width, int height);
     // Forgets the picture held (pixels, PNG flag), so a failed load shows nothing old.
     void ClearPicture();
     // Why the current icon does not decode, for reports.
@@ -126,6 +126,7 @@ private:
     std::shared_ptr<ReadOnlyFile> file_;
     std::uint32_t baseOffset_ = 0;
     int count_ = 0;
+    bool hasDirectory_ = false;
     std::vector<S16Entry> entries_;
     int currentIcon_ = 0;
     std::uint64_t dataPosition_ = 0;

@@ -6,6 +6,7 @@
 #include "image/CShp3.h"
 #include "image/CollageLayout.h"
 #include "image/IconDrawing.h"
+#include "image/IconKind.h"
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
 #include "image/ImageSetLimits.h"
@@ -18,9 +19,6 @@ namespace pixmond {
 
 namespace {
 
-constexpr int kSheetMinWidth = 240;
-constexpr int kSheetMinHeight = 150;
-
 // A 24-bit bottom-up picture with every byte 159; false when it is too large or memory is short.
 bool NewSavedPicture(CBmpDib& picture, std::int64_t width, std::int64_t height) {
     if (width < 1 || height < 1 || width > kMaxSetPictureSide || height > kMaxSetPictureSide) return false;
@@ -32,10 +30,6 @@ bool NewSavedPicture(CBmpDib& picture, std::int64_t width, std::int64_t height) 
 }
 
 }  // namespace
-
-bool CShp3::IsSheet(int width, int height) {
-    return width >= kSheetMinWidth && height >= kSheetMinHeight && width % 3 == 0 && height % 3 == 0;
-}
 
 void CShp3::ClearPicture() {
     Create(0, 0, 24, false);
@@ -192,7 +186,7 @@ int CShp3::CopyImageTo(int x, int y, CBmp& target) const {
 
 int CShp3::CopyCellTo(int x, int y, CBmp& target, int cell) const {
     if (!Bits() || BitsPerPixel() != 24 || target.BitsPerPixel() != 24) return 0;
-    if (!IsSheet(width_, height_)) {
+    if (!IsIconSheet(width_, height_)) {
         CopyPart(0, 0, width_, height_, target, x, y);
         return height_;
     }

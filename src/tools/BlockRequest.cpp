@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "ui/Services.h"
@@ -11,15 +10,12 @@
 
 namespace pixmond {
 
-std::vector<BlockRequest::IconSize> BlockRequest::SizesOf(const CShpFile& shp) {
+std::vector<BlockRequest::IconSize> BlockRequest::SizesOf(const IconSource& source) {
     std::vector<IconSize> sizes;
-    for (const ShpIconHeader& h : shp.StoredHeaders()) sizes.push_back({h.Width(), h.Height()});
-    return sizes;
-}
-
-std::vector<BlockRequest::IconSize> BlockRequest::SizesOf(const CShp3& set) {
-    std::vector<IconSize> sizes;
-    for (const S16Entry& e : set.Entries()) sizes.push_back({e.width, e.height});
+    for (int n = 1; n <= source.Count(); ++n) {
+        const IconGeometry icon = source.Geometry(n);
+        sizes.push_back({icon.width, icon.height});
+    }
     return sizes;
 }
 
@@ -120,11 +116,7 @@ BlockParams BlockRequest::Params() const {
     return params;
 }
 
-bool BlockRequest::SaveTo(CShpFile* shp, CShp3* set, Messages& messages) const {
-    if (shp) return shp->SaveBlock(Params(), messages);
-    if (set) return set->SaveBlock(Params(), messages);
-    return false;
-}
+bool BlockRequest::SaveTo(IconSource& source, Messages& messages) const { return source.SaveBlock(Params(), messages); }
 
 std::string BlockRequest::AvailableText() const { return Format(" / %d ", available); }
 

@@ -6,8 +6,7 @@
 
 namespace pixmond {
 
-class CShp3;
-class CShpFile;
+class IconSource;
 class Messages;
 class Settings;
 
@@ -23,8 +22,8 @@ public:
 
     explicit BlockRequest(Settings& settings) : settings_(settings) {}
 
-    static std::vector<IconSize> SizesOf(const CShpFile& shp);
-    static std::vector<IconSize> SizesOf(const CShp3& set);
+    // The sizes of the source's icons, in order.
+    static std::vector<IconSize> SizesOf(const IconSource& source);
 
     // Sets everything up for the icons of a source from position (1-based) to its end. Returns false when
     // the proposed file has no '_' to build a name on: the caller then offers the file picker.
@@ -45,8 +44,8 @@ public:
 
     // The block as the builders take it.
     BlockParams Params() const;
-    // OK: the block is built by the source it was started on (exactly one of the two).
-    bool SaveTo(CShpFile* shp, CShp3* set, Messages& messages) const;
+    // OK: the block is built by the source it was started on.
+    bool SaveTo(IconSource& source, Messages& messages) const;
 
     std::string AvailableText() const;
     std::string CellSizeText() const;

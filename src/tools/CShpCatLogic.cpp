@@ -22,11 +22,11 @@ constexpr std::int64_t kMaxPictureBytes = std::int64_t(1) << 30;
 constexpr Rgb kNameColour = MakeRgb(0, 0, 0);
 
 // Archive entries that hold nine icons without being unit icons.
-bool IsExcludedArchiveName(const std::string& name, int kind) {
+bool IsExcludedArchiveName(const std::string& name, IconKind kind) {
     if (name.size() > kMaxArchiveName) return true;
     if (name.find("BR_") != std::string::npos) return true;
     if (EqualIgnoringCase(name, "INFTRYR1.S16")) return true;
-    if (kind != kCatalogShp) return false;
+    if (kind != IconKind::Shp) return false;
     for (const char* other : {"G16.SHP", "LANCREAT.SHP", "MULTICHAT.SHP", "TEXTBOX.SHP"}) {
         if (EqualIgnoringCase(name, other)) return true;
     }
@@ -63,14 +63,6 @@ void CShpCatLogic::NameLog() {
                       PathParts::Of(settings_.catalogName).title.c_str());
 }
 
-int CShpCatLogic::KindOfName(const std::string& name) {
-    const std::string ext = ToUpper(PathParts::Of(name).extension);
-    if (ext == ".SHP") return kCatalogShp;
-    if (ext == ".S16") return kCatalogS16;
-    if (ext == ".PNG") return kCatalogPng;
-    return 0;
-}
-
 std::vector<CatalogIcon> CShpCatLogic::ArchiveCandidates(const CDatFile& dat, const std::vector<int>& rows) {
     std::vector<CatalogIcon> out;
     for (const int row : rows) {
@@ -78,8 +70,8 @@ std::vector<CatalogIcon> CShpCatLogic::ArchiveCandidates(const CDatFile& dat, co
         if (!dat.InRange(row) || dat.IsNotLoadable(row)) continue;
         const TDatItem& item = dat.Item(row);
         const std::string name(item.Name());
-        const int kind = KindOfName(name);
-        if (item.icons != kUnitIcons || kind == 0 || IsExcludedArchiveName(name, kind)) continue;
+        const IconKind kind = IconKindOfName(name);
+        if (item.icons != kUnitIcons || kind == IconKind::Other || IsExcludedArchiveName(name, kind)) continue;
         CatalogIcon icon;
         icon.name = name.substr(0, kNameLength);
         icon.file = name;
@@ -93,8 +85,8 @@ std::vector<CatalogIcon> CShpCatLogic::ArchiveCandidates(const CDatFile& dat, co
 std::vector<CatalogIcon> CShpCatLogic::FolderCandidates(const std::vector<std::string>& names) {
     std::vector<CatalogIcon> out;
     for (const std::string& name : names) {
-        const int kind = KindOfName(name);
-        if (kind == 0) continue;
+        const IconKind kind = IconKindOfName(name);
+        if (kind == IconKind::Other) continue;
         CatalogIcon icon;
         icon.name = name.substr(0, kNameLength);
         icon.file = name;

@@ -61,8 +61,6 @@ public:
     // indexes), or every icon file of a folder list.
     static std::vector<CatalogIcon> ArchiveCandidates(const CDatFile& dat, const std::vector<int>& rows);
     static std::vector<CatalogIcon> FolderCandidates(const std::vector<std::string>& names);
-    // 1 SHP, 2 S16, 3 PNG by the name's extension; 0 for any other.
-    static int KindOfName(const std::string& name);
 
     // Box x and y kept at their minimum; the box is the icon box plus the name strip when names are drawn.
     void DeriveBox();

@@ -1,13 +1,12 @@
 #pragma once
 #include <string>
 
+#include "image/IconKind.h"
+
 namespace pixmond {
 
 // Where the catalogued files come from.
 enum class CatalogSource { Archive = 0, Folder = 1 };
-
-// Kinds of icon files a catalog shows.
-enum CatalogKind { kCatalogShp = 1, kCatalogS16 = 2, kCatalogPng = 3 };
 
 // One catalogued file: the size of its view icon as measured when collected, and where to read it again.
 struct CatalogIcon {
@@ -16,7 +15,7 @@ struct CatalogIcon {
     std::string name;  // the first 12 characters of the file or entry name, written under the icon
     std::string file;  // the whole name: the folder source reads the file by it, the sets are ordered by it
     int entry = -1;    // entry-table index for the archive source, -1 for the folder source
-    int kind = 0;      // CatalogKind
+    IconKind kind = IconKind::Other;
 };
 
 }  // namespace pixmond

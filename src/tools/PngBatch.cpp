@@ -1,8 +1,8 @@
 #include "tools/PngBatch.h"
 
 #include "image/CBmpOrvel.h"
+#include "image/IconSource.h"
 #include "image/Palette.h"
-#include "image/PngReader.h"
 #include "tools/SheetCrop.h"
 #include "tools/ShpBuilders.h"
 #include "base/Format.h"
@@ -14,12 +14,12 @@ namespace pixmond {
 
 namespace {
 
-bool IsSheet(int width, int height) { return width >= 240 && height >= 150 && width % 3 == 0 && height % 3 == 0; }
-
-// The batches pass over files they cannot read without a word, so the reader's own complaints are kept here.
-bool ReadQuietly(CBmpDib& picture, const std::string& path) {
+// The picture of a PNG file; null when it cannot be read. The batches pass over such files without a word, so the
+// reader's own complaints are kept here.
+std::unique_ptr<IconSource> ReadQuietly(const std::string& path) {
     CollectingMessages quiet;
-    return LoadPng(picture, path, nullptr, 0, quiet) == kPngLoaded;
+    std::unique_ptr<IconSource> picture = OpenIconSource(IconKind::Png, IconBytes::OfFile(path), quiet);
+    return picture->Readable() ? std::move(picture) : nullptr;
 }
 
 }  // namespace
@@ -33,16 +33,16 @@ bool PngBatch::CheckList(bool listShowsShpOnly, int rows, Messages& messages) {
 std::vector<std::string> PngBatch::PngPaths() const {
     std::vector<std::string> paths;
     for (const std::string& row : rows_)
-        if (EqualIgnoringCase(PathParts::Of(row).extension, ".png")) paths.push_back(folder_ + row);
+        if (IconKindOfName(row) == IconKind::Png) paths.push_back(folder_ + row);
     return paths;
 }
 
 int PngBatch::ConvertToShp(Messages& messages) const {
     int converted = 0, failed = 0;
     for (const std::string& path : PngPaths()) {
-        CBmpDib picture;
-        if (!ReadQuietly(picture, path)) continue;
-        CBmpOrvel working(picture);
+        const std::unique_ptr<IconSource> picture = ReadQuietly(path);
+        if (!picture) continue;
+        CBmpOrvel working(picture->Bitmap());
         if (working.Bits() && working.BitsPerPixel() != 8) {
             working.SetColourTable(DefaultColourTable());
             ConvertToPalette(working);
@@ -51,8 +51,8 @@ int PngBatch::ConvertToShp(Messages& messages) const {
         const std::string output =
             (shpFolder_.empty() ? PathParts::Of(path).withoutExtension : shpFolder_ + PathParts::Of(path).title) +
             ".shp";
-        const int built = IsSheet(working.Width(), working.Height()) ? BuildShpFromSheet(output, working)
-                                                                     : BuildShpWithClones(output, working);
+        const int built = IsIconSheet(working.Width(), working.Height()) ? BuildShpFromSheet(output, working)
+                                                                         : BuildShpWithClones(output, working);
         if (built)
             ++converted;
         else
@@ -70,10 +70,11 @@ int PngBatch::ConvertToShp(Messages& messages) const {
 int PngBatch::CropSheets(Messages& messages) const {
     int changed = 0;
     for (const std::string& path : PngPaths()) {
-        CBmpDib picture;
-        if (!ReadQuietly(picture, path)) continue;
+        const std::unique_ptr<IconSource> source = ReadQuietly(path);
+        if (!source) continue;
+        CBmpDib& picture = source->Bitmap();
         const int width = picture.Width(), height = picture.Height();
-        if ((width == 240 && height == 150) || !IsSheet(width, height)) continue;
+        if ((width == 240 && height == 150) || !IsIconSheet(width, height)) continue;
         if (ContainsIgnoringCase(PathParts::Of(path).title, "_cropped")) continue;
         if (!CropSheet(picture)) continue;
         if (picture.Save(Format("%s_Cropped.png", PathParts::Of(path).withoutExtension.c_str()), messages)) ++changed;

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "image/CShp3.h"
-#include "image/CShpFile.h"
+#include "image/IconSource.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
-#include "base/TextCase.h"
 
 namespace pixmond {
 
@@ -68,39 +66,28 @@ BlockParams ShpToBmpConverter::NineIconBlock(const std::string& path, int cellWi
     return params;
 }
 
-void ShpToBmpConverter::CellSizeOf(const CShpFile& shp, int& width, int& height) {
+void ShpToBmpConverter::CellSizeOf(const IconSource& source, int& width, int& height) {
     width = height = 0;
-    for (int n = 1; n <= shp.IconCount(); ++n) {
-        if (!shp.IconReadable(n)) continue;
-        const ShpIconHeader& h = shp.StoredHeaders()[size_t(n - 1)];
-        width = std::max(width, h.Width());
-        height = std::max(height, h.Height());
-    }
-}
-
-void ShpToBmpConverter::CellSizeOf(const CShp3& set, int& width, int& height) {
-    width = height = 0;
-    const size_t icons = std::min<size_t>(set.Entries().size(), kIcons);
-    for (size_t i = 0; i < icons; ++i) {
-        width = std::max(width, set.Entries()[i].width);
-        height = std::max(height, set.Entries()[i].height);
+    for (int n = 1; n <= source.Count(); ++n) {
+        const IconGeometry icon = source.Geometry(n);
+        if (!icon.readable) continue;
+        width = std::max(width, icon.width);
+        height = std::max(height, icon.height);
     }
 }
 
 bool ShpToBmpConverter::ConvertOne(const std::string& name) {
     const std::string path = inputFolder + name;
     const std::string output = OutputPath(outputFolder, name, outputType);
+    // The list holds "*.s??": what is not an SHP file is read as S16, and is passed over unless it holds nine icons.
+    const IconKind kind = IconKindOfName(name) == IconKind::Shp ? IconKind::Shp : IconKind::S16;
+    const IconBytes bytes = IconBytes::OfFile(path);
+    if (!bytes.file) return false;
+    const std::unique_ptr<IconSource> source = OpenIconSource(kind, bytes, services_.messages);
+    if (source->Count() != kIcons) return false;
     int width = 0, height = 0;
-    if (EqualIgnoringCase(PathParts::Of(name).extension, ".shp")) {
-        CShpFile shp;
-        if (!shp.OpenFile(path, 1) || shp.IconCount() != kIcons) return false;
-        CellSizeOf(shp, width, height);
-        return shp.SaveBlock(NineIconBlock(output, width, height), services_.messages);
-    }
-    CShp3 set;
-    if (!set.OpenFile(path) || set.IconCount() != kIcons) return false;
-    CellSizeOf(set, width, height);
-    return set.SaveBlock(NineIconBlock(output, width, height), services_.messages);
+    CellSizeOf(*source, width, height);
+    return source->SaveBlock(NineIconBlock(output, width, height), services_.messages);
 }
 
 int ShpToBmpConverter::Convert() {

@@ -6,8 +6,7 @@
 
 namespace pixmond {
 
-class CShp3;
-class CShpFile;
+class IconSource;
 struct Services;
 
 // The batch converter without its window: every nine-icon SHP and S16 file of a folder becomes one
@@ -31,9 +30,8 @@ public:
     static std::string OutputPath(const std::string& folder, const std::string& name, int type);
     // Nine icons from the first, 3 rows of 3, no lines; the cell takes the largest icon.
     static BlockParams NineIconBlock(const std::string& path, int cellWidth, int cellHeight);
-    // The largest icon width and height: of every icon of an SHP file, of the first nine of an S16 file.
-    static void CellSizeOf(const CShpFile& shp, int& width, int& height);
-    static void CellSizeOf(const CShp3& set, int& width, int& height);
+    // The largest width and height of the icons whose sizes could be read.
+    static void CellSizeOf(const IconSource& source, int& width, int& height);
 
     // Converts every listed file with exactly nine icons; others are passed over. Returns the files written.
     int Convert();

@@ -64,7 +64,7 @@ TEST_F(CurrentEntry, ShpAndS16EntriesAreReadAtTheirOffset) {
     EXPECT_EQ(dat.SelectIcon(12), 9);
     EXPECT_EQ(dat.CurrentIcon(), 9);
     EXPECT_EQ(DrawnAt(0, 0), PaletteColour(9));
-    EXPECT_EQ(dat.ShpReader().IconHeader().Width(), 40);
+    EXPECT_EQ(dat.CurrentSource()->Geometry(dat.CurrentIcon()).width, 40);
 
     ASSERT_TRUE(dat.SelectEntry(Index("PLANE.S16")));
     EXPECT_EQ(dat.CurrentIcons(), 3);
@@ -141,7 +141,7 @@ TEST_F(CurrentEntry, BulkSavingFollowsTheOutputImageSetting) {
     EXPECT_EQ(dat.SaveAllIcons(dir.File("plane.s16")), 0);
     EXPECT_TRUE(std::filesystem::exists(dir / "plane_003.PNG"));
     EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"Done, All 3 icons saved as PNG"});
-    EXPECT_EQ(dat.ImageSet().CurrentIcon(), 3);
+    EXPECT_EQ(dat.CurrentSource()->Current(), 3);
 
     // Values outside the table save bitmaps.
     services.settings.SetInt("Settings", "Output image", 7);

@@ -10,8 +10,8 @@ TDatItem Real(const char* name, int icons) {
     TDatItem item{};
     item.SetName(name);
     item.icons = icons;
-    item.type = DatTypeOfName(name);
-    item.loadable = item.type != kTypeOther;
+    item.type = std::uint8_t(IconKindOfEntryName(name));
+    item.loadable = item.Kind() != IconKind::Other;
     return item;
 }
 

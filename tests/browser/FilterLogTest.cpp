@@ -11,7 +11,7 @@ TDatItem Entry(const char* name, bool fake = false, const char* real = "") {
     TDatItem item{};
     item.SetName(name);
     item.icons = 9;
-    item.type = DatTypeOfName(name);
+    item.type = std::uint8_t(IconKindOfEntryName(name));
     item.fake = fake;
     item.SetRealName(real);
     return item;

@@ -59,20 +59,20 @@ TEST_F(ShpViewModelTest, ListsIconFilesSortedByNameAndFiltersThemByModeAndName) 
     EXPECT_EQ(model_.Files(), (Names{"Plane.s16"}));
     model_.SetListMode(3);
     EXPECT_EQ(model_.Files(), (Names{"sheet.png", "wide.png"}));
-    EXPECT_EQ(model_.Kind(), kKindPng);
+    EXPECT_EQ(model_.Kind(), IconKind::Png);
 
     model_.SetNameFilter("zzz");
     model_.Rescan();
     EXPECT_TRUE(model_.Files().empty());
     EXPECT_EQ(model_.FileRow(), -1);
-    EXPECT_EQ(model_.Kind(), kKindNone);
+    EXPECT_EQ(model_.Kind(), IconKind::Other);
     EXPECT_EQ(model_.CurrentPath(), model_.Folder());
     EXPECT_TRUE(model_.IconRows().empty());
 }
 
 TEST_F(ShpViewModelTest, ShpFileFillsIconRowsAndLabels) {
     model_.SelectFile(Row("Tiger.shp"));
-    EXPECT_EQ(model_.Kind(), kKindShp);
+    EXPECT_EQ(model_.Kind(), IconKind::Shp);
     EXPECT_EQ(model_.CurrentPath(), (dir_.Path() / "Tiger.shp").string());
     EXPECT_EQ(model_.IconRows(), (Names{"Icon #1 (6x5)", "Icon #2 (3x3)", "Icon #3 (2x2)"}));
     EXPECT_EQ(model_.IconRow(), 0);
@@ -107,7 +107,7 @@ TEST_F(ShpViewModelTest, NextFileKeepsTheIconNumberWhenItHasOneElseStartsAtOne) 
 
 TEST_F(ShpViewModelTest, S16AndPngLabels) {
     model_.SelectFile(Row("Plane.s16"));
-    EXPECT_EQ(model_.Kind(), kKindS16);
+    EXPECT_EQ(model_.Kind(), IconKind::S16);
     EXPECT_EQ(model_.IconRows(), (Names{"Icon #1 (5x4)", "Icon #2 (6x3)"}));
     EXPECT_EQ(model_.SizeText(), "5 x 4");
     EXPECT_EQ(model_.StartText(), "1 , 1");
@@ -134,7 +134,7 @@ TEST_F(ShpViewModelTest, UnreadableFilesShowNothingAndUnknownNamesKeepThePicture
     model_.Rescan();
     model_.SelectFile(Row("Tiger.shp"));
     model_.SelectFile(Row("broken.shp"));
-    EXPECT_EQ(model_.Kind(), kKindShp);
+    EXPECT_EQ(model_.Kind(), IconKind::Shp);
     EXPECT_TRUE(model_.IconRows().empty());
     EXPECT_EQ(model_.SizeText(), "0 x 0");
     EXPECT_EQ(model_.PixelText(), "No Pic loaded");
@@ -146,9 +146,6 @@ TEST_F(ShpViewModelTest, UnreadableFilesShowNothingAndUnknownNamesKeepThePicture
     model_.SelectFile(Row("broken.png"));
     EXPECT_EQ(model_.IconRows().size(), 3u);
     EXPECT_FALSE(messages_.Entries().empty());
-    EXPECT_EQ(CShpViewModel::KindOf("a.SHP"), kKindShp);
-    EXPECT_EQ(CShpViewModel::KindOf("a.shp.bak"), kKindNone);
-    EXPECT_EQ(CShpViewModel::KindOf("noext"), kKindNone);
 }
 
 TEST_F(ShpViewModelTest, CollageZoomAndMirrorCommandsAndTheirChecks) {
@@ -213,7 +210,7 @@ TEST_F(ShpViewModelTest, ChoosingAFolderRescansAndRemembersItCancelChangesNothin
     EXPECT_TRUE(model_.ChooseFolder(pickers));
     EXPECT_EQ(model_.Files(), (Names{"only.shp"}));
     EXPECT_EQ(settings_.s16Folder, other.Path().string() + "/");
-    EXPECT_EQ(model_.Kind(), kKindShp);
+    EXPECT_EQ(model_.Kind(), IconKind::Shp);
 
     model_.SetOutputType(0);
     EXPECT_EQ(settings_.outputImage, 0);

@@ -368,11 +368,11 @@ TEST(CatalogCandidates, ArchiveEntriesMustBeNineIconUnitFiles) {
 TEST(CatalogCandidates, FolderFilesAreTakenByExtensionAndShortenedForShow) {
     const auto records = CShpCatLogic::FolderCandidates({"a.shp", "Long-name-unit.S16", "x.Png", "notes.txt", "shp"});
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].kind, kCatalogShp);
-    EXPECT_EQ(records[1].kind, kCatalogS16);
+    EXPECT_EQ(records[0].kind, IconKind::Shp);
+    EXPECT_EQ(records[1].kind, IconKind::S16);
     EXPECT_EQ(records[1].name, "Long-name-un");
     EXPECT_EQ(records[1].file, "Long-name-unit.S16");
-    EXPECT_EQ(records[2].kind, kCatalogPng);
+    EXPECT_EQ(records[2].kind, IconKind::Png);
     EXPECT_EQ(records[0].entry, -1);
 }
 

@@ -33,7 +33,7 @@ CatalogIcon Record(const std::string& file, int entry = -1) {
     CatalogIcon icon;
     icon.file = file;
     icon.name = file.substr(0, 12);
-    icon.kind = CShpCatLogic::KindOfName(file);
+    icon.kind = IconKindOfName(file);
     icon.entry = entry;
     return icon;
 }

@@ -281,7 +281,7 @@ void CShpView::Refresh() {
     filter_->setText(ToQString(model_.NameFilter()));
     output_->setCurrentIndex(model_.OutputType() >= 0 && model_.OutputType() < 2 ? model_.OutputType() : -1);
     path_->setText(model_.CurrentPath().empty() ? QStringLiteral("Folder") : ToQString(model_.CurrentPath()));
-    type_->setText(model_.TypeText().empty() && model_.Kind() == kKindNone ? QStringLiteral("Image   type")
+    type_->setText(model_.TypeText().empty() && model_.Kind() == IconKind::Other ? QStringLiteral("Image   type")
                                                                            : ToQString(model_.TypeText()));
     size_->setText(QString::fromStdString(model_.SizeText()));
     start_->setText(QString::fromStdString(model_.StartText()));
