@@ -22,11 +22,12 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
-void SyncFileSystem(const fs::path& folder) {
+bool SyncFileSystem(const fs::path& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::syncfs(fd);
+    if (fd < 0) return false;
+    const bool ok = ::syncfs(fd) == 0;
     ::close(fd);
+    return ok;
 }
 
 }  // namespace pixmond

@@ -1,6 +1,7 @@
 #include "base/SafeFile.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +17,33 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+
+// The process's file-creation mask, read once: asking umask() means setting it for a moment, which files
+// created by other threads at that moment would see.
+mode_t CreationMask() {
+    static const mode_t mask = [] {
+        if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            unsigned value = 0;
+            bool found = false;
+            while (!found && std::fgets(line, sizeof line, status)) found = std::sscanf(line, "Umask: %o", &value) == 1;
+            std::fclose(status);
+            if (found) return mode_t(value);
+        }
+        const mode_t old = ::umask(0);
+        ::umask(old);
+        return old;
+    }();
+    return mask;
 }
 
-SafeFile::SafeFile(fs::path target) : target_(std::move(target)) {
+// Renames only when nothing has the target's name yet.
+bool RenameIfNew(const fs::path& from, const fs::path& to) {
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+}  // namespace
+
+SafeFile::SafeFile(fs::path target, Durability durability) : target_(std::move(target)), durability_(durability) {
     std::string pattern = target_.string() + ".tmp-XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
@@ -34,7 +59,7 @@ SafeFile::SafeFile(fs::path target) : target_(std::move(target)) {
         return;
     }
     // glibc ignores the size unless it is given the buffer itself.
-    buffer_ = std::make_unique<char[]>(kBufferSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     std::setvbuf(file_, buffer_.get(), _IOFBF, kBufferSize);
 }
 
@@ -77,21 +102,26 @@ bool SafeFile::Commit() {
         return false;
     }
     KillPoint();
-    bool ok = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
+    const bool batch = durability_ == Durability::kBatch;
+    bool ok = std::fflush(file_) == 0 && (batch || ::fsync(::fileno(file_)) == 0);
     ok = (std::fclose(file_) == 0) && ok;
     KillPoint();
     file_ = nullptr;
+    if (ok && batch) {
+        ::chmod(temp_.c_str(), 0666 & ~CreationMask());
+        if (RenameIfNew(temp_, target_)) {
+            committed_ = true;
+            return true;
+        }
+        // The target exists (or the file system cannot rename without replacing): it is replaced as always.
+        ok = SyncFile(temp_);
+    }
     if (ok) {
         // Keep the permissions an existing target had; a new file gets the usual 0644 under the umask.
         std::error_code ec;
         const auto status = fs::status(target_, ec);
-        if (!ec && fs::exists(status)) {
-            fs::permissions(temp_, status.permissions(), ec);
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::chmod(temp_.c_str(), 0666 & ~mask);
-        }
+        if (!ec && fs::exists(status)) fs::permissions(temp_, status.permissions(), ec);
+        else ::chmod(temp_.c_str(), 0666 & ~CreationMask());
         ok = std::rename(temp_.c_str(), target_.c_str()) == 0;
         KillPoint();
     }

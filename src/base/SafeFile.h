@@ -11,7 +11,13 @@ namespace pixmond {
 // Buffered through stdio with a large buffer: big archives stream without a flush per entry.
 class SafeFile {
 public:
-    explicit SafeFile(std::filesystem::path target);
+    // How Commit makes the file durable. kBatch is for the many new files of one batch: a file that did not
+    // exist is renamed into place without a flush of its own (complete or absent after a crash of the
+    // program), and the batch ends with SyncFileSystem; a file that existed is still flushed before it is
+    // replaced.
+    enum class Durability { kEachFile, kBatch };
+
+    explicit SafeFile(std::filesystem::path target, Durability durability = Durability::kEachFile);
     ~SafeFile();  // not committed: the temporary file is removed
     SafeFile(const SafeFile&) = delete;
     SafeFile& operator=(const SafeFile&) = delete;
@@ -39,6 +45,7 @@ private:
     std::unique_ptr<char[]> buffer_;  // the stream's buffer; the destructor closes the stream first
     std::FILE* file_ = nullptr;
     std::uint64_t written_ = 0;
+    Durability durability_ = Durability::kEachFile;
     bool failed_ = false;
     bool committed_ = false;
 };

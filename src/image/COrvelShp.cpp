@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <vector>
 
 #include "image/Palette.h"
@@ -11,36 +12,52 @@ namespace pixmond {
 
 namespace {
 
-// The bytes of one pixel stream, read from the file in large pieces: a record is normally taken in one
-// read sized from its header; a stream that runs on (hostile or damaged) is fetched further in growing
-// blocks, never past the end of the file.
+// The bytes of one pixel stream, read from the file in large pieces into a buffer the reader keeps: a record
+// is normally taken in one read sized from the directory or its header; a stream that runs on (hostile or
+// damaged) is fetched further in growing blocks, never past the end of the file.
 class IconStream {
 public:
-    IconStream(const ReadOnlyFile& file, std::uint64_t at, std::uint64_t expected)
-        : file_(file), next_(at), block_(std::max<std::uint64_t>(expected, 256)) {}
+    IconStream(const ReadOnlyFile& file, std::uint64_t at, std::uint64_t expected, std::vector<std::uint8_t>& buffer)
+        : file_(file), buffer_(buffer), next_(at), block_(std::clamp<std::uint64_t>(expected, 256, kMaxBlock)) {}
 
     bool Next(std::uint8_t& out) {
-        if (position_ == bytes_.size() && !Refill()) return false;
-        out = bytes_[position_++];
+        if (at_ == end_ && !Refill()) return false;
+        out = *at_++;
         return true;
+    }
+    // Copies up to count bytes to out (or passes over them when out is null); fewer only at the end of the file.
+    size_t Take(std::uint8_t* out, size_t count) {
+        size_t done = 0;
+        while (done < count && (at_ != end_ || Refill())) {
+            const size_t piece = std::min(count - done, size_t(end_ - at_));
+            if (out) std::memcpy(out + done, at_, piece);
+            at_ += piece;
+            done += piece;
+        }
+        return done;
     }
 
 private:
     bool Refill() {
         if (next_ >= file_.Size()) return false;
-        bytes_ = file_.ReadBlock(next_, size_t(std::min<std::uint64_t>(block_, file_.Size() - next_)));
-        next_ += bytes_.size();
-        position_ = 0;
+        const size_t want = size_t(std::min<std::uint64_t>(block_, file_.Size() - next_));
+        // The buffer only grows, so a reader decoding icon after icon allocates once.
+        if (buffer_.size() < want) buffer_.resize(want);
+        const size_t got = file_.ReadAt(next_, buffer_.data(), want);
+        next_ += got;
+        at_ = buffer_.data();
+        end_ = at_ + got;
         block_ = std::min<std::uint64_t>(block_ * 2, kMaxBlock);
-        return !bytes_.empty();
+        return got > 0;
     }
 
     static constexpr std::uint64_t kMaxBlock = 1 << 20;
     const ReadOnlyFile& file_;
+    std::vector<std::uint8_t>& buffer_;
     std::uint64_t next_;
     std::uint64_t block_;
-    std::vector<std::uint8_t> bytes_;
-    size_t position_ = 0;
+    const std::uint8_t* at_ = nullptr;
+    const std::uint8_t* end_ = nullptr;
 };
 
 struct RowSpan {
@@ -102,6 +119,7 @@ void COrvelShp::CloseFile() {
     current_ = 0;
     headerValid_ = false;
     dataPosition_ = 0;
+    recordHint_ = 0;
 }
 
 int COrvelShp::DecodeIcon() {
@@ -121,35 +139,43 @@ int COrvelShp::DecodeIcon() {
     if (iconHeader_.y0 < 0) iconHeader_.y0 = 0;
     if (iconHeader_.x0 < 0) iconHeader_.x0 = 0;
 
-    IconStream stream(*file_, dataPosition_, ExpectedStreamSize(iconHeader_));
+    const std::uint64_t expected = ExpectedStreamSize(iconHeader_);
+    IconStream stream(*file_, dataPosition_, recordHint_ ? std::min(recordHint_, expected) : expected, streamBuffer_);
     std::int64_t processed = 0;
     std::int64_t row = rows.start;
     int x = startColumn;
     std::uint8_t code;
-    // Rows below the picture can change nothing, and a code past the end of the file ends every row left.
+    // Every pixel of a row is visited once, left to right, on a picture filled with 159, so a literal run is
+    // copied whole (its 159s included) and a skip only moves on. Pixels right of the picture are dropped,
+    // and rows below it can change nothing; a code past the end of the file ends every row left.
     while (row <= rows.end && row < height_ && stream.Next(code)) {
-        const int y = int(row);
         if (code == 0) {
             ++row;
             x = startColumn;
-        } else if (code == 1) {
-            std::uint8_t count = 0;
-            stream.Next(count);
-            for (int i = 0; i < count; ++i) PutPixel(x, y, kTransparentIndex);
-            processed += count;
-        } else if (code & 1) {
-            for (int i = 0; i < code / 2; ++i) {
-                std::uint8_t index = 255;
-                if (!stream.Next(index)) index = 255;
-                PutPixel(x, y, index);
-            }
-            processed += code / 2;
+            continue;
+        }
+        std::uint8_t* const line = buffer_ + (topDown_ ? row : height_ - 1 - row) * std::int64_t(stride_);
+        if (code == 1) {
+            std::uint8_t skip = 0;
+            stream.Next(skip);
+            if (x < width_) x = std::min(x + skip, width_);
+            processed += skip;
+            continue;
+        }
+        const int count = code / 2;
+        const size_t inside = size_t(std::clamp(width_ - x, 0, count));
+        if (code & 1) {
+            const size_t got = inside ? stream.Take(line + x, inside) : 0;
+            // A stream that ends inside a run leaves the rest of the run as index 255.
+            if (got < inside) std::memset(line + x + got, 255, inside - got);
+            else stream.Take(nullptr, size_t(count) - inside);
         } else {
             std::uint8_t index = 255;
             if (!stream.Next(index)) index = 255;
-            for (int i = 0; i < code / 2 && x < width_; ++i) PutPixel(x, y, index);
-            processed += code / 2;
+            if (inside) std::memset(line + x, index, inside);
         }
+        x += int(inside);
+        processed += count;
     }
     if (processed == 0) problem_ = Format("Icon %d: its pixel stream is empty", current_);
     return int(std::min<std::int64_t>(processed, INT_MAX));
@@ -158,7 +184,7 @@ int COrvelShp::DecodeIcon() {
 std::uint32_t COrvelShp::WalkRecord(const ShpIconHeader& header, std::uint64_t dataPosition) const {
     if (!file_) return 0;
     const RowSpan rows = RowsOf(header);
-    IconStream stream(*file_, dataPosition, ExpectedStreamSize(header));
+    IconStream stream(*file_, dataPosition, ExpectedStreamSize(header), streamBuffer_);
     std::uint64_t size = ShpIconHeader::kSize;
     std::uint8_t code, byte;
     for (std::int64_t row = rows.start; row <= rows.end && stream.Next(code);) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image/CBmpDib.h"
 #include "base/ReadOnlyFile.h"
@@ -50,6 +51,10 @@ protected:
     bool headerValid_ = false;
     int current_ = 0;
     std::uint64_t dataPosition_ = 0;
+    // Bytes from dataPosition_ to the next thing the file holds (the next record or its end), 0 when unknown:
+    // the size of the first read of a pixel stream, so a record is read whole and not much more.
+    std::uint64_t recordHint_ = 0;
+    mutable std::vector<std::uint8_t> streamBuffer_;  // reused by every decode
     int maxWidth_ = kMaxWidth;
     int maxHeight_ = kMaxHeight;
     std::string problem_;

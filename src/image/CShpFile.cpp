@@ -41,6 +41,7 @@ void CShpFile::CloseFile() {
     directory_.clear();
     headers_.clear();
     readable_.clear();
+    recordSpace_.clear();
     hasDirectory_ = false;
     directory_.shrink_to_fit();
     headers_.shrink_to_fit();
@@ -50,6 +51,8 @@ int CShpFile::ReadDirectory(int icon) {
     directory_.clear();
     headers_.clear();
     readable_.clear();
+    recordSpace_.clear();
+    recordHint_ = 0;
     hasDirectory_ = false;
     count_ = 0;
     current_ = 0;
@@ -86,10 +89,25 @@ int CShpFile::ReadDirectory(int icon) {
             readable_[size_t(i)] = true;
         }
     }
+    MeasureRecordSpace(size);
     count_ = count;
     hasDirectory_ = true;
     if (count == 0) problem_ = Format("%s: the file holds no icon", FileName().c_str());
     return SelectIcon(icon);
+}
+
+void CShpFile::MeasureRecordSpace(std::uint64_t fileSize) {
+    std::vector<std::uint32_t> starts;
+    starts.reserve(directory_.size());
+    for (const ShpDirectoryEntry& entry : directory_) starts.push_back(entry.imageOffset);
+    std::sort(starts.begin(), starts.end());
+    recordSpace_.assign(directory_.size(), 0);
+    for (size_t i = 0; i < directory_.size(); ++i) {
+        const std::uint64_t data = std::uint64_t(directory_[i].imageOffset) + ShpIconHeader::kSize;
+        const auto next = std::upper_bound(starts.begin(), starts.end(), directory_[i].imageOffset);
+        const std::uint64_t end = next != starts.end() ? *next : fileSize - base_;
+        recordSpace_[i] = end > data ? end - data : 0;
+    }
 }
 
 int CShpFile::SelectIcon(int n) {
@@ -100,6 +118,7 @@ int CShpFile::SelectIcon(int n) {
     iconHeader_ = headers_[size_t(n - 1)];
     headerValid_ = readable_[size_t(n - 1)];
     dataPosition_ = std::uint64_t(base_) + directory_[size_t(n - 1)].imageOffset + ShpIconHeader::kSize;
+    recordHint_ = recordSpace_[size_t(n - 1)];
     problem_.clear();
     if (!headerValid_)
         problem_ = Format("Icon %d: record offset %u lies past the end of the file", n,

@@ -81,10 +81,13 @@ private:
                       int partWidth, int partHeight) const;
     // Decodes icon n after selecting it; false when it cannot be decoded.
     bool DecodeNumber(int n);
+    // For each icon, the bytes from its pixel stream to the next record start or the end of the file.
+    void MeasureRecordSpace(std::uint64_t fileSize);
 
     std::vector<ShpDirectoryEntry> directory_;
     std::vector<ShpIconHeader> headers_;
     std::vector<bool> readable_;
+    std::vector<std::uint64_t> recordSpace_;
     bool hasDirectory_ = false;
 };
 

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <vector>
+
+#include "image/PaletteSearch.h"
 
 namespace pixmond {
 
@@ -53,33 +54,6 @@ std::uint8_t NearestPaletteIndex(int red, int green, int blue, const RgbTriples*
     return Nearest(Components(*palette), red, green, blue);
 }
 
-namespace {
-
-// Pictures repeat their colours a lot; a small direct-mapped cache spares most of the 255-entry searches.
-class NearestCache {
-public:
-    explicit NearestCache(const RgbTriples* palette)
-        : components_(palette ? *palette : DefaultPalette()), keys_(kSlots, kEmpty), values_(kSlots) {}
-    std::uint8_t Lookup(int red, int green, int blue) {
-        const std::uint32_t key = std::uint32_t(red) << 16 | std::uint32_t(green) << 8 | std::uint32_t(blue);
-        const std::uint32_t slot = (key ^ key >> 11 ^ key >> 17) & (kSlots - 1);
-        if (keys_[slot] != key) {
-            keys_[slot] = key;
-            values_[slot] = Nearest(components_, red, green, blue);
-        }
-        return values_[slot];
-    }
-
-private:
-    static constexpr std::uint32_t kSlots = 4096;
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    Components components_;
-    std::vector<std::uint32_t> keys_;
-    std::vector<std::uint8_t> values_;
-};
-
-}  // namespace
-
 bool ConvertToPalette(CBmpDib& image, const RgbTriples* palette) {
     if (!image.Bits() || image.Width() <= 0 || image.Height() <= 0) return false;
     const int width = image.Width(), height = image.Height();
@@ -90,18 +64,18 @@ bool ConvertToPalette(CBmpDib& image, const RgbTriples* palette) {
         image.SetColourTable(table);
         return false;
     }
-    NearestCache cache(palette);
+    PaletteSearch search(palette ? *palette : DefaultPalette());
     const int bytes = image.BitsPerPixel() / 8;
     for (int y = 0; y < height; ++y) {
         std::uint8_t* out = pixels.get() + size_t(y) * size_t(stride);
         std::fill(out + width, out + stride, std::uint8_t(0));
         if (bytes >= 3) {
             const std::uint8_t* in = image.Bits() + image.Offset(0, y);
-            for (int x = 0; x < width; ++x, in += bytes) out[x] = cache.Lookup(in[2], in[1], in[0]);
+            for (int x = 0; x < width; ++x, in += bytes) out[x] = search.Nearest(in[2], in[1], in[0]);
         } else {
             for (int x = 0; x < width; ++x) {
                 const Rgb c = image.PixelRgb(x, y);
-                out[x] = cache.Lookup(RedOf(c), GreenOf(c), BlueOf(c));
+                out[x] = search.Nearest(RedOf(c), GreenOf(c), BlueOf(c));
             }
         }
     }

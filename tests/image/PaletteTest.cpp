@@ -2,6 +2,7 @@
 
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
+#include "image/PaletteSearch.h"
 #include "support/TestFiles.h"
 #include "support/RecordingMessages.h"
 
@@ -24,6 +25,43 @@ TEST(Palette, NearestIndexFollowsTheGameRules) {
     EXPECT_EQ(NearestPaletteIndex(248, 228, 216, &grey), 159);
     EXPECT_EQ(NearestPaletteIndex(10, 11, 12, &grey), 11);
     EXPECT_EQ(NearestPaletteIndex(255, 255, 255, &grey), 254);
+}
+
+// The cell search must give the linear search's answer everywhere: on the palette's own colours and their
+// neighbours (where ties and cell edges are), on random colours, with palettes full of duplicates and ties,
+// and with entry 255 (never chosen) sitting exactly on the colours asked.
+TEST(Palette, CellSearchGivesTheLinearAnswerForEveryColourAsked) {
+    std::uint32_t seed = 2024;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    std::vector<RgbTriples> palettes{DefaultPalette()};
+    RgbTriples coarse{}, random{}, greys{};
+    for (int i = 0; i < 768; ++i) {
+        coarse[size_t(i)] = std::uint8_t(std::min<std::uint32_t>(next() % 5 * 64, 255));  // many equal distances
+        random[size_t(i)] = std::uint8_t(next());
+        greys[size_t(i)] = std::uint8_t((i / 3) / 16 * 17);  // sixteen entries of each grey
+    }
+    for (int c = 0; c < 3; ++c) coarse[255 * 3 + size_t(c)] = 64;
+    palettes.insert(palettes.end(), {coarse, random, greys});
+    for (const RgbTriples& palette : palettes) {
+        PaletteSearch search(palette);
+        std::vector<std::array<int, 3>> colours{{248, 228, 216}, {0, 0, 0}, {255, 255, 255}};
+        for (int i = 0; i < 256; ++i)
+            for (int d : {0, -1, 1, -9, 16})
+                colours.push_back({std::clamp(palette[size_t(i) * 3] + d, 0, 255),
+                                   std::clamp(palette[size_t(i) * 3 + 1] - d, 0, 255),
+                                   std::clamp(palette[size_t(i) * 3 + 2] + d, 0, 255)});
+        for (int i = 0; i < 60000; ++i) {
+            const std::uint32_t v = next();
+            colours.push_back({int(v & 255), int(v >> 8 & 255), int(next() & 255)});
+        }
+        // Twice round, so answers kept from the first round are checked as well.
+        for (int round = 0; round < 2; ++round)
+            for (const auto& [r, g, b] : colours)
+                ASSERT_EQ(search.Nearest(r, g, b), NearestPaletteIndex(r, g, b, &palette)) << r << "," << g << "," << b;
+    }
 }
 
 TEST(Palette, RemappingTheDefaultPaletteChangesExactlyItsDuplicatesAndIndex255) {

@@ -172,6 +172,24 @@ TEST_F(ShpFileTest, AHugeBoxOnAShortStreamEndsWithTheFile) {
     EXPECT_EQ(shp.IconRecordSize(1), 24u + 4u);
 }
 
+// A record is read in one piece sized from where the next record starts; a directory whose records overlap
+// (the second starting inside the first's stream) must still give the first icon whole.
+TEST_F(ShpFileTest, ARecordThatRunsIntoTheNextOneIsStillReadWhole) {
+    IndexRows picture(40, std::vector<std::uint8_t>(90, kTransparentIndex));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 90; ++x)
+            if ((x + y) % 3) picture[size_t(y)][size_t(x)] = std::uint8_t(1 + (x * 5 + y) % 200);
+    test::ShpBuilder builder;
+    builder.Icon(picture).IconText({"AB", "CD"});
+    Bytes bytes = builder.Build();
+    const std::uint32_t first = 8 + 2 * 8;
+    for (int b = 0; b < 4; ++b) bytes[16 + size_t(b)] = std::uint8_t((first + 24 + 7) >> (8 * b));
+    CShpFile shp;
+    ASSERT_TRUE(shp.OpenFile(Write(bytes), 1));
+    ASSERT_GT(shp.DecodeIcon(), 0);
+    EXPECT_EQ(test::RowsOf(shp), picture);
+}
+
 TEST_F(ShpFileTest, ReadersOwnTheirPixels) {
     const std::string path = Write(test::ShpBuilder().IconText({"AA", "AA"}).IconText({"BBB", "BBB"}).Build());
     CShpFile first, second;

@@ -1,0 +1,129 @@
+#pragma once
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace pixmond {
+
+// Independent jobs 0..count-1 done on a small pool of threads, their results taken in job order on the calling
+// thread: whatever order the threads finish in, what the results say (messages, progress) comes out as if the
+// jobs had run one after another. At most `window` results wait at once, so memory stays bounded however many
+// jobs there are. `take` returning false stops the run: no job starts after that, the ones running are finished
+// and dropped.
+class OrderedWork {
+public:
+    // Worker threads for bulk work on this machine: one per core, at least one, at most eight.
+    static int DefaultWorkers() {
+        return int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    }
+
+    // work(job, worker) runs on worker thread `worker` (0..workers-1), so a caller can keep one reader per worker.
+    // True when every result was taken; an exception thrown by a job is thrown again here, in its turn.
+    template <class Result>
+    static bool Run(int count, int workers, const std::function<Result(int job, int worker)>& work,
+                    const std::function<bool(int job, Result& result)>& take, int window = 0) {
+        if (count <= 0) return true;
+        workers = std::clamp(workers, 1, count);
+        if (workers == 1) {
+            for (int job = 0; job < count; ++job) {
+                Result result = work(job, 0);
+                if (!take(job, result)) return false;
+            }
+            return true;
+        }
+        if (window < workers) window = 4 * workers;
+        return Pool<Result>(count, window, work).Drain(workers, take);
+    }
+
+private:
+    template <class Result>
+    class Pool {
+    public:
+        Pool(int count, int window, const std::function<Result(int, int)>& work)
+            : count_(count), window_(window), work_(work), slots_(size_t(window)), errors_(size_t(window)) {}
+
+        bool Drain(int workers, const std::function<bool(int, Result&)>& take) {
+            std::vector<std::thread> threads;
+            for (int w = 0; w < workers; ++w) threads.emplace_back([this, w] { Work(w); });
+            bool complete = true;
+            try {
+                for (int job = 0; job < count_ && complete; ++job) {
+                    std::optional<Result> result;
+                    std::exception_ptr error;
+                    {
+                        std::unique_lock lock(mutex_);
+                        ready_.wait(lock, [&] { return slots_[Slot(job)].has_value() || errors_[Slot(job)]; });
+                        result.swap(slots_[Slot(job)]);
+                        std::swap(error, errors_[Slot(job)]);
+                        taken_ = job + 1;
+                    }
+                    room_.notify_all();
+                    if (error) std::rethrow_exception(error);
+                    complete = take(job, *result);
+                }
+            } catch (...) {
+                Stop(threads);
+                throw;
+            }
+            Stop(threads);
+            return complete;
+        }
+
+    private:
+        size_t Slot(int job) const { return size_t(job % window_); }
+
+        void Work(int worker) {
+            while (true) {
+                int job;
+                {
+                    std::unique_lock lock(mutex_);
+                    room_.wait(lock, [&] { return stop_ || next_ >= count_ || next_ < taken_ + window_; });
+                    if (stop_ || next_ >= count_) return;
+                    job = next_++;
+                }
+                std::optional<Result> result;
+                std::exception_ptr error;
+                try {
+                    result.emplace(work_(job, worker));
+                } catch (...) {
+                    error = std::current_exception();
+                }
+                {
+                    std::lock_guard lock(mutex_);
+                    slots_[Slot(job)] = std::move(result);
+                    errors_[Slot(job)] = error;
+                }
+                ready_.notify_all();
+            }
+        }
+
+        void Stop(std::vector<std::thread>& threads) {
+            {
+                std::lock_guard lock(mutex_);
+                stop_ = true;
+            }
+            room_.notify_all();
+            for (std::thread& thread : threads) thread.join();
+            threads.clear();
+        }
+
+        const int count_;
+        const int window_;
+        const std::function<Result(int, int)>& work_;
+        std::mutex mutex_;
+        std::condition_variable ready_;  // a result arrived
+        std::condition_variable room_;   // a result was taken: a job further on may start
+        int next_ = 0;                   // the next job to start
+        int taken_ = 0;                  // results taken so far
+        bool stop_ = false;
+        std::vector<std::optional<Result>> slots_;
+        std::vector<std::exception_ptr> errors_;
+    };
+};
+
+}  // namespace pixmond
