@@ -159,11 +159,13 @@ TEST_F(Rebuild, NameLengthLimitsAtTheirEdges) {
     const auto packed = test::ParseArchive(dir / "v.dat");
     ASSERT_EQ(NamesOf(packed), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
     EXPECT_EQ(packed.entries[0].bytes, test::ReadBytes(src / "ABCDEFGH.SHP"));
-    EXPECT_EQ(test::ReadText(dir / "Err_v.log"), "ABCDEFGHI.SHP excluded because its name is longer than 12 characters\n");
+    EXPECT_EQ(test::ReadText(dir / "Err_v.log"),
+              "ABCDEFGHI.SHP excluded because its name is longer than 12 characters\n");
 
     ASSERT_TRUE(dat.Load(dir.File("v.dat"), false));
     EXPECT_NE(dat.Append((src / "ABCDEFGHI.SHP").string()), 0u);
-    EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")), (std::vector<std::string>{"ABCDEFGH.SHP", "ABCDEFGHI.SH", "add.shp"}));
+    EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")),
+              (std::vector<std::string>{"ABCDEFGH.SHP", "ABCDEFGHI.SH", "add.shp"}));
 }
 
 // A progress display that deletes a file when the bar first moves: the file vanishes in mid-repack.
