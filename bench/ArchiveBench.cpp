@@ -50,7 +50,8 @@ BENCHMARK(BM_LoadArchiveWithFakes)->Unit(benchmark::kMillisecond);
 void BM_AddFilesToLargeArchive(benchmark::State& state) {
     test::TempDir dir;
     test::ArchiveBuilder builder;
-    for (int i = 0; i < 5000; ++i) builder.Add("E" + std::to_string(i) + ".SHP", test::ArchiveBuilder::Shp(9, 20 << 10));
+    for (int i = 0; i < 5000; ++i)
+        builder.Add("E" + std::to_string(i) + ".SHP", test::ArchiveBuilder::Shp(9, 20 << 10));
     builder.Write(dir / "base.dat");
     std::vector<std::string> files;
     for (int i = 0; i < 200; ++i) {
@@ -60,7 +61,8 @@ void BM_AddFilesToLargeArchive(benchmark::State& state) {
     RecordingServices services;
     for (auto _ : state) {
         state.PauseTiming();
-        std::filesystem::copy_file(dir / "base.dat", dir / "big.dat", std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(dir / "base.dat", dir / "big.dat",
+                                   std::filesystem::copy_options::overwrite_existing);
         CDatFile dat(services);
         if (!dat.Load(dir.File("big.dat"), true)) state.SkipWithError("load failed");
         state.ResumeTiming();

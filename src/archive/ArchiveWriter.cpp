@@ -173,7 +173,8 @@ bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t si
     };
     const std::string name = target.filename().string();
     bool copied = false;
-    const bool inRange = source.file && source.offset <= source.file->Size() && source.file->Size() - source.offset >= size;
+    const bool inRange =
+        source.file && source.offset <= source.file->Size() && source.file->Size() - source.offset >= size;
     const RangeCopy inKernel = inRange ? CopyRange(*source.file, source.offset, size, fd) : RangeCopy::Unsupported;
     if (inKernel == RangeCopy::Failed) failure = Format("Writing %s failed (is the disk full?)", name.c_str());
     else copied = inKernel == RangeCopy::Done || CopySource(source, size, name, sink, buffer, failure);

@@ -26,7 +26,8 @@ bool ReadDirectoryOf(const std::shared_ptr<ReadOnlyFile>& file, std::vector<Arch
     const DatDirectory directory = DatDirectory::Read(*file);
     if (!directory.Sound()) return false;
     for (size_t i = 0; i < directory.Count(); ++i) {
-        entries.push_back({std::string(directory.Name(i)), directory.Size(i), ArchiveSource{file, {}, directory.Offset(i)}});
+        entries.push_back(
+            {std::string(directory.Name(i)), directory.Size(i), ArchiveSource{file, {}, directory.Offset(i)}});
     }
     return true;
 }

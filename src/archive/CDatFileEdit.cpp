@@ -254,7 +254,6 @@ CDatFile::Appended CDatFile::AppendFiles(const std::vector<std::string>& list) {
     Appended result;
     auto plan = PlanOfRealEntries(-1);
     int count = realCount_;
-    std::vector<std::shared_ptr<ReadOnlyFile>> sources;
     for (const std::string& sourcePath : list) {
         if (count >= MAX_DAT_ITEMS) {
             services_.messages.Error(Format("Cannot append more files, full size reached (%d)", count));
@@ -285,7 +284,8 @@ CDatFile::Appended CDatFile::AppendFiles(const std::vector<std::string>& list) {
     // Each file goes behind the entries of an equal name, as if it had been added on its own after those before it.
     SortPlan(plan);
     const std::string text = result.added == 1 ? PathParts::Of(list.front()).name : Format("%d files", result.added);
-    const Rewrite written = WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", text.c_str()), realCount_);
+    const Rewrite written =
+        WritePlan(plan, NewArchivePath(), "Appending", Format("Appending %s...\n", text.c_str()), realCount_);
     if (written != Rewrite::Ok) {
         result.cancelled = written == Rewrite::Cancelled;
         result.added = 0;

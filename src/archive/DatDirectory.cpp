@@ -49,7 +49,8 @@ std::string_view DatDirectory::Name(size_t i) const {
     return {field, ::strnlen(field, kNameBytes)};
 }
 
-std::uint64_t DatDirectory::Encode(size_t count, const std::function<Shape(size_t)>& entry, std::vector<std::uint8_t>& out) {
+std::uint64_t DatDirectory::Encode(size_t count, const std::function<Shape(size_t)>& entry,
+                                   std::vector<std::uint8_t>& out) {
     std::uint64_t end = DataStart(count);
     for (size_t i = 0; i < count; ++i) end += entry(i).size;
     out.clear();

@@ -55,7 +55,8 @@ public:
     static std::uint64_t DataStart(std::uint64_t entries) { return kCountBytes + kRecordBytes * (entries + 1); }
     // Lays out the directory of count entries, their data right behind it in the same order, and returns where
     // the data ends. out is filled only when that end is at most kMaxEnd.
-    static std::uint64_t Encode(size_t count, const std::function<Shape(size_t)>& entry, std::vector<std::uint8_t>& out);
+    static std::uint64_t Encode(size_t count, const std::function<Shape(size_t)>& entry,
+                                std::vector<std::uint8_t>& out);
 
 private:
     std::uint32_t U32(size_t record) const;

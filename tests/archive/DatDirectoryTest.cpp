@@ -15,13 +15,17 @@ TEST(DatDirectory, EncodeKeepsTwelveCharactersAndStopsAtTheAddressLimit) {
     const std::vector<DatDirectory::Shape> shapes = {{"ABCDEFGH.SHP", 5}, {"ABCDEFGHI.SHP", 7}};
     std::vector<std::uint8_t> out;
     EXPECT_EQ(DatDirectory::Encode(2, [&](size_t i) { return shapes[i]; }, out), 4u + 17 * 3 + 12);
-    auto expected = ArchiveBuilder().Add("ABCDEFGH.SHP", std::vector<std::uint8_t>(5)).Add("ABCDEFGHI.SH", std::vector<std::uint8_t>(7)).Build();
+    auto expected = ArchiveBuilder()
+                        .Add("ABCDEFGH.SHP", std::vector<std::uint8_t>(5))
+                        .Add("ABCDEFGHI.SH", std::vector<std::uint8_t>(7))
+                        .Build();
     expected.resize(out.size());
     EXPECT_EQ(out, expected);
 
     const std::uint64_t fits = DatDirectory::kMaxEnd - DatDirectory::DataStart(1);
     for (const std::uint64_t size : {fits, fits + 1}) {
-        const std::uint64_t end = DatDirectory::Encode(1, [size](size_t) { return DatDirectory::Shape{"BIG.SHP", size}; }, out);
+        const auto big = [size](size_t) { return DatDirectory::Shape{"BIG.SHP", size}; };
+        const std::uint64_t end = DatDirectory::Encode(1, big, out);
         EXPECT_EQ(end, DatDirectory::DataStart(1) + size);
         EXPECT_EQ(out.empty(), end > DatDirectory::kMaxEnd) << size;
     }

@@ -180,8 +180,8 @@ TEST_F(DatLoad, TheTableLimitAtItsEdge) {
         services.messages.Clear();
         ASSERT_TRUE(dat.Load(Archive(builder, "big.dat"), false));
         EXPECT_EQ(dat.RealCount(), MAX_DAT_ITEMS);
-        EXPECT_EQ(services.messages.Errors(), count == MAX_DAT_ITEMS ? std::vector<std::string>{}
-                                                                     : std::vector<std::string>{"Only 30000 / 30001 icons will be loaded..."});
+        const std::vector<std::string> none, tooMany = {"Only 30000 / 30001 icons will be loaded..."};
+        EXPECT_EQ(services.messages.Errors(), count == MAX_DAT_ITEMS ? none : tooMany);
     }
     // One real entry and 29,999 fakes fill the table exactly; the fakes are merged and sorted in.
     const auto path = Archive(ArchiveBuilder().Add("A.SHP", ArchiveBuilder::Shp(1)));

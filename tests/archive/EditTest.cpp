@@ -199,7 +199,8 @@ TEST_F(Edit, EveryRewriteOnAFullDiskSaysSoAndKeepsTheArchive) {
 // left out.
 TEST_F(Edit, AddingFilesAtOnceGivesTheBytesOfAddingThemOneByOne) {
     fs::create_directories(dir / "in");
-    const std::vector<std::string> names = {"tiger.SHP", "a.png", "PANTHER.shp", "ABCDEFGHIJ.S16x", "zz.txt", "Tiger.shp"};
+    const std::vector<std::string> names = {"tiger.SHP",       "a.png",  "PANTHER.shp",
+                                            "ABCDEFGHIJ.S16x", "zz.txt", "Tiger.shp"};
     std::vector<std::string> list;
     for (const auto& n : names) {
         fs::create_directories(dir / "in" / n.substr(0, 1));
