@@ -11,7 +11,7 @@
 namespace pixmond {
 namespace {
 
-using test::BmpHeaderSpec;
+using test::BmpHeaderForm;
 using test::IndexPicture;
 
 // Every channel value is one of 0, 8, 16, 239, 247 and 255, which 5- and 6-bit masks hold exactly, so the
@@ -39,7 +39,7 @@ std::string LastError(const RecordingMessages& messages) {
 
 struct Form {
     const char* file;  // also the name of its seed in the BMP fuzz corpus
-    BmpHeaderSpec spec;
+    BmpHeaderForm layout;
     bool topDown;
     int loadedBits;
     bool alpha;  // the masks carry alpha
@@ -86,7 +86,7 @@ TEST(BmpForms, EveryFormLoadsTheSamePicture) {
     const char* seeds = std::getenv("PIXMOND_BMP_SEEDS");
     for (const Form& form : kForms) {
         SCOPED_TRACE(form.file);
-        const auto bytes = test::EncodeBmp(picture, form.spec, form.topDown);
+        const auto bytes = test::EncodeBmp(picture, form.layout, form.topDown);
         test::WriteBytes(dir / form.file, bytes);
         if (seeds) test::WriteBytes(std::filesystem::path(seeds) / form.file, bytes);
         CBmpDib bmp;
@@ -96,7 +96,7 @@ TEST(BmpForms, EveryFormLoadsTheSamePicture) {
         EXPECT_EQ(bmp.Height(), picture.height);
         EXPECT_EQ(bmp.TopDown(), form.topDown);
 
-        const std::uint8_t indexMask = form.spec.bits == 1 ? 1 : 15;
+        const std::uint8_t indexMask = form.layout.bits == 1 ? 1 : 15;
         std::vector<Rgb> want, got;
         std::vector<int> wantIndex, gotIndex, wantAlpha, gotAlpha;
         for (int y = 0; y < picture.height; ++y)
@@ -183,7 +183,7 @@ TEST(BmpForms, HostileCountsAndUnsupportedFormsAreRefused) {
     test::TempDir dir;
     const std::string path = dir.File("bad.bmp");
     const IndexPicture picture = TestPicture();
-    auto file = [&](BmpHeaderSpec spec) { return test::EncodeBmp(picture, spec); };
+    auto file = [&](BmpHeaderForm layout) { return test::EncodeBmp(picture, layout); };
     auto patched = [](std::vector<std::uint8_t> bytes, size_t at, std::uint32_t value) {
         for (int i = 0; i < 4; ++i) bytes[at + size_t(i)] = std::uint8_t(value >> (8 * i));
         return bytes;

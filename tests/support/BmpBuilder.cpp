@@ -7,8 +7,8 @@
 namespace pixmond::test {
 
 namespace {
-bool MasksFollowHeader(const BmpHeaderSpec& spec) {
-    return spec.headerSize == 40 && (spec.compression == 3 || spec.compression == 6);
+bool MasksFollowHeader(const BmpHeaderForm& layout) {
+    return layout.headerSize == 40 && (layout.compression == 3 || layout.compression == 6);
 }
 
 std::uint32_t PackChannel(std::uint8_t value, std::uint32_t mask) {
@@ -66,37 +66,37 @@ void EncodeRleRow(const std::vector<std::uint8_t>& row, bool fourBits, std::vect
     out.push_back(0);
 }
 
-std::vector<std::uint8_t> EncodePixels(const IndexPicture& picture, const BmpHeaderSpec& spec, bool topDown) {
+std::vector<std::uint8_t> EncodePixels(const IndexPicture& picture, const BmpHeaderForm& layout, bool topDown) {
     std::vector<std::uint8_t> out;
-    const bool rle = spec.compression == 1 || spec.compression == 2;
-    std::array<std::uint32_t, 4> masks = spec.masks;
-    if (spec.bits == 16 && spec.compression == 0) masks = {0x7c00, 0x03e0, 0x001f, 0};
+    const bool rle = layout.compression == 1 || layout.compression == 2;
+    std::array<std::uint32_t, 4> masks = layout.masks;
+    if (layout.bits == 16 && layout.compression == 0) masks = {0x7c00, 0x03e0, 0x001f, 0};
     for (int r = 0; r < picture.height; ++r) {
         const int y = topDown ? r : picture.height - 1 - r;
         const size_t rowStart = out.size();
         std::vector<std::uint8_t> row;
-        for (int x = 0; x < picture.width; ++x) row.push_back(std::uint8_t(picture.At(x, y) & ((1u << std::min(spec.bits, 8)) - 1)));
+        for (int x = 0; x < picture.width; ++x) row.push_back(std::uint8_t(picture.At(x, y) & ((1u << std::min(layout.bits, 8)) - 1)));
         if (rle) {
-            EncodeRleRow(row, spec.compression == 2, out);
+            EncodeRleRow(row, layout.compression == 2, out);
             continue;
         }
-        if (spec.bits <= 8) {
-            const int perByte = 8 / spec.bits;
+        if (layout.bits <= 8) {
+            const int perByte = 8 / layout.bits;
             for (int x = 0; x < picture.width; ++x) {
                 if (x % perByte == 0) out.push_back(0);
-                out.back() |= std::uint8_t(row[size_t(x)] << (8 - spec.bits * (x % perByte + 1)));
+                out.back() |= std::uint8_t(row[size_t(x)] << (8 - layout.bits * (x % perByte + 1)));
             }
         } else {
             for (int x = 0; x < picture.width; ++x) {
                 const auto& c = picture.palette[row[size_t(x)]];
-                if (spec.bits == 24 || (spec.bits == 32 && spec.compression == 0)) {
+                if (layout.bits == 24 || (layout.bits == 32 && layout.compression == 0)) {
                     out.insert(out.end(), {c[2], c[1], c[0]});
-                    if (spec.bits == 32) out.push_back(c[3]);
+                    if (layout.bits == 32) out.push_back(c[3]);
                     continue;
                 }
                 std::uint32_t v = 0;
                 for (int k = 0; k < 4; ++k) v |= PackChannel(c[size_t(k)], masks[size_t(k)]);
-                if (spec.bits == 16) PutU16(out, std::uint16_t(v));
+                if (layout.bits == 16) PutU16(out, std::uint16_t(v));
                 else PutU32(out, v);
             }
         }
@@ -107,39 +107,39 @@ std::vector<std::uint8_t> EncodePixels(const IndexPicture& picture, const BmpHea
 }
 }  // namespace
 
-std::vector<std::uint8_t> WrapBmp(const BmpHeaderSpec& spec, const std::vector<std::uint8_t>& pixelBytes) {
-    const bool core = spec.headerSize == 12;
+std::vector<std::uint8_t> WrapBmp(const BmpHeaderForm& layout, const std::vector<std::uint8_t>& pixelBytes) {
+    const bool core = layout.headerSize == 12;
     const size_t entryBytes = core ? 3 : 4;
-    const size_t maskBytes = MasksFollowHeader(spec) ? (spec.compression == 6 ? 16 : 12) : 0;
-    const size_t dataOffset = 14 + size_t(spec.headerSize) + maskBytes + spec.colours.size() * entryBytes;
+    const size_t maskBytes = MasksFollowHeader(layout) ? (layout.compression == 6 ? 16 : 12) : 0;
+    const size_t dataOffset = 14 + size_t(layout.headerSize) + maskBytes + layout.colours.size() * entryBytes;
     std::vector<std::uint8_t> out = {'B', 'M'};
     PutU32(out, std::uint32_t(dataOffset + pixelBytes.size()));
     PutU32(out, 0);
     PutU32(out, std::uint32_t(dataOffset));
-    PutU32(out, std::uint32_t(spec.headerSize));
+    PutU32(out, std::uint32_t(layout.headerSize));
     if (core) {
-        PutU16(out, std::uint16_t(spec.width));
-        PutU16(out, std::uint16_t(spec.height));
+        PutU16(out, std::uint16_t(layout.width));
+        PutU16(out, std::uint16_t(layout.height));
         PutU16(out, 1);
-        PutU16(out, std::uint16_t(spec.bits));
+        PutU16(out, std::uint16_t(layout.bits));
     } else {
-        PutU32(out, std::uint32_t(spec.width));
-        PutU32(out, std::uint32_t(spec.height));
+        PutU32(out, std::uint32_t(layout.width));
+        PutU32(out, std::uint32_t(layout.height));
         PutU16(out, 1);
-        PutU16(out, std::uint16_t(spec.bits));
-        PutU32(out, spec.compression);
+        PutU16(out, std::uint16_t(layout.bits));
+        PutU32(out, layout.compression);
         PutU32(out, std::uint32_t(pixelBytes.size()));
         PutU32(out, 2835);  // 72 dots per inch
         PutU32(out, 2835);
-        PutU32(out, std::uint32_t(spec.colours.size()));
+        PutU32(out, std::uint32_t(layout.colours.size()));
         PutU32(out, 0);
-        const size_t inHeader = spec.headerSize >= 56 ? 4 : spec.headerSize >= 52 ? 3 : 0;
-        for (size_t i = 0; i < inHeader; ++i) PutU32(out, spec.masks[i]);
-        if (spec.headerSize >= 108) out.insert(out.end(), {'B', 'G', 'R', 's'});  // the sRGB colour space
-        out.resize(14 + size_t(spec.headerSize), 0);
-        for (size_t i = 0; i < maskBytes / 4; ++i) PutU32(out, spec.masks[i]);
+        const size_t inHeader = layout.headerSize >= 56 ? 4 : layout.headerSize >= 52 ? 3 : 0;
+        for (size_t i = 0; i < inHeader; ++i) PutU32(out, layout.masks[i]);
+        if (layout.headerSize >= 108) out.insert(out.end(), {'B', 'G', 'R', 's'});  // the sRGB colour space
+        out.resize(14 + size_t(layout.headerSize), 0);
+        for (size_t i = 0; i < maskBytes / 4; ++i) PutU32(out, layout.masks[i]);
     }
-    for (const auto& c : spec.colours) {
+    for (const auto& c : layout.colours) {
         out.insert(out.end(), {c[2], c[1], c[0]});
         if (!core) out.push_back(0);
     }
@@ -156,15 +156,15 @@ IndexPicture IndexPicture::FromRows(const std::vector<std::string>& rows) {
     return picture;
 }
 
-std::vector<std::uint8_t> EncodeBmp(const IndexPicture& picture, BmpHeaderSpec spec, bool topDown) {
-    spec.width = picture.width;
-    spec.height = topDown ? -picture.height : picture.height;
-    spec.colours.clear();
-    if (spec.bits <= 8) {
-        const size_t count = std::min(picture.palette.size(), size_t(1) << spec.bits);
-        for (size_t i = 0; i < count; ++i) spec.colours.push_back({picture.palette[i][0], picture.palette[i][1], picture.palette[i][2]});
+std::vector<std::uint8_t> EncodeBmp(const IndexPicture& picture, BmpHeaderForm layout, bool topDown) {
+    layout.width = picture.width;
+    layout.height = topDown ? -picture.height : picture.height;
+    layout.colours.clear();
+    if (layout.bits <= 8) {
+        const size_t count = std::min(picture.palette.size(), size_t(1) << layout.bits);
+        for (size_t i = 0; i < count; ++i) layout.colours.push_back({picture.palette[i][0], picture.palette[i][1], picture.palette[i][2]});
     }
-    return WrapBmp(spec, EncodePixels(picture, spec, topDown));
+    return WrapBmp(layout, EncodePixels(picture, layout, topDown));
 }
 
 }  // namespace pixmond::test

@@ -220,7 +220,7 @@ void CShpMaker::BuildControls() {
 void CShpMaker::Connect() {
     connect(folderButton_, &QPushButton::clicked, this, &CShpMaker::ChooseFolder);
     connect(apply_, &QPushButton::clicked, this, &CShpMaker::ApplyFileSpec);
-    // Leaving the box with a new spec applies it; passing through it leaves the lists as they are.
+    // Leaving the box with a new file spec applies it; passing through it leaves the lists as they are.
     connect(spec_, &QLineEdit::editingFinished, this, [this] {
         if (PathFromQString(spec_->text()) != logic_.fileSpec) ApplyFileSpec();
     });
@@ -322,7 +322,7 @@ void CShpMaker::ShowFolder(const std::string& folder) {
 
 void CShpMaker::ApplyFileSpec() {
     PullFields();
-    // The spec counts once applied: the list shows what it names.
+    // The file spec counts once applied: the list shows what it names.
     logic_.fileSpec = PathFromQString(spec_->text());
     // The folder is the same: the icon list still names its bitmaps and is kept.
     FillBitmapList(false);
