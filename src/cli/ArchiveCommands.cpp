@@ -27,13 +27,14 @@ Json ListJson(const CDatFile& dat) {
     Json& entries = json["entries"] = Json::array();
     for (int i = 0; i < dat.Total(); ++i) {
         const TDatItem& item = dat.Item(i);
+        // Packed fields are read by value (+): a reference to them would be misaligned.
         entries.push_back({{"index", i},
                            {"name", JsonText(item.Name())},
-                           {"offset", item.offset},
-                           {"size", item.size},
-                           {"icons", item.icons},
+                           {"offset", +item.offset},
+                           {"size", +item.size},
+                           {"icons", +item.icons},
                            {"loadable", item.loadable != 0},
-                           {"type", item.type},
+                           {"type", +item.type},
                            {"fake", item.fake != 0},
                            {"real_name", JsonText(item.RealName())}});
     }

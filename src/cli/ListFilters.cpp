@@ -31,8 +31,8 @@ Json RowsJson(const DatListModel& model, const CDatFile& dat) {
         rows.push_back({{"index", i},
                         {"name", JsonText(item.Name())},
                         {"text", JsonText(DatListModel::RowText(item))},
-                        {"icons", item.icons},
-                        {"type", item.type},
+                        {"icons", +item.icons},
+                        {"type", +item.type},
                         {"fake", item.fake != 0},
                         {"real_name", JsonText(item.RealName())},
                         {"description", DescriptionJson(model.RecordOf(item))}});
