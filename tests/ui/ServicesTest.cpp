@@ -37,6 +37,26 @@ TEST(LocalFileSystem, ListsAndFindsWhateverTheCase) {
     EXPECT_EQ(files.Length(dir / "none"), -1);
 }
 
+// A copy replaces its target in one step and leaves nothing beside it, whichever way it is made.
+TEST(LocalFileSystem, CopiesReplaceTheTargetWholeAndLeaveNothingBeside) {
+    test::TempDir dir;
+    LocalFileSystem files;
+    test::WriteText(dir / "a.dat", "archive");
+    test::WriteText(dir / "b.dat", "older backup");
+    EXPECT_TRUE(files.KeepCopy(dir / "a.dat", dir / "b.dat"));
+    EXPECT_EQ(test::ReadText(dir / "b.dat"), "archive");
+    // Already a second name of the same file: the rename between them does nothing, the temporary name goes.
+    EXPECT_TRUE(files.KeepCopy(dir / "a.dat", dir / "b.dat"));
+    test::WriteText(dir / "c.dat", "old");
+    EXPECT_TRUE(files.Copy(dir / "a.dat", dir / "c.dat"));
+    EXPECT_EQ(test::ReadText(dir / "c.dat"), "archive");
+    // A source that is not there leaves the target as it was.
+    EXPECT_FALSE(files.Copy(dir / "none.dat", dir / "c.dat"));
+    EXPECT_FALSE(files.KeepCopy(dir / "none.dat", dir / "c.dat"));
+    EXPECT_EQ(test::ReadText(dir / "c.dat"), "archive");
+    EXPECT_EQ(test::FilesUnder(dir.Path()), (std::vector<std::string>{"a.dat", "b.dat", "c.dat"}));
+}
+
 TEST(SafeFile, TargetUntouchedUntilCommitAndTempRemovedOnDiscard) {
     test::TempDir dir;
     test::WriteText(dir / "a.dat", "old");
