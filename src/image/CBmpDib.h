@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/SafeFile.h"
 #include "image/CBmp.h"
+#include "image/ImageWriter.h"
 
 namespace pixmond {
 
@@ -60,9 +62,11 @@ public:
     void SetFileName(std::string name) { fileName_ = std::move(name); }
 
     virtual bool LoadBmp(const std::string& path, Messages& messages);
-    virtual bool SaveBmp(const std::string& path, bool bottomUp, Messages& messages) const;
+    virtual bool SaveBmp(const std::string& path, bool bottomUp, Messages& messages,
+                         SafeFile::Durability durability = SafeFile::Durability::kEachFile) const;
     // Saves by the path's extension: .bmp, .png, .jpg; .shp and .s16 are refused.
     bool Save(const std::string& path, Messages& messages, int jpegQuality = 90) const;
+    bool Save(const std::string& path, Messages& messages, const ImageWriteOptions& options) const;
     // Stretches the whole bitmap into the rectangle; negative width or height means the bitmap's own,
     // clip limits them to the bitmap's; mirrored when the mirror flag is set.
     void Draw(Canvas& canvas, int x, int y, int width, int height, bool clip = false) const;

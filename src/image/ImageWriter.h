@@ -1,16 +1,30 @@
 #pragma once
 #include <string>
 
+#include "base/SafeFile.h"
+
 namespace pixmond {
 
 class CBmpDib;
 class Messages;
+class PngEncoder;
+
+// How a picture is written: flushed on its own, or as one new file of a batch (see SafeFile); a PNG encoder a
+// batch keeps between pictures, or a fresh one when null.
+struct ImageWriteOptions {
+    int jpegQuality = 90;
+    SafeFile::Durability durability = SafeFile::Durability::kEachFile;
+    PngEncoder* png = nullptr;
+};
 
 // Picture writers chosen by the path's extension (.bmp, .png, .jpg/.jpeg); an unknown extension fails
 // with a message naming it.
 bool WriteImageByExtension(const CBmpDib& bitmap, const std::string& path, Messages& messages, int jpegQuality = 90);
-// An 8-bit bitmap becomes an indexed PNG with its colour table; 24 and 32 bits become RGB.
-bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages);
-bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages);
+bool WriteImageByExtension(const CBmpDib& bitmap, const std::string& path, Messages& messages,
+                           const ImageWriteOptions& options);
+// An 8-bit bitmap becomes an indexed PNG with its colour table; 16, 24 and 32 bits become RGB.
+bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages, const ImageWriteOptions& options = {});
+bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages,
+              SafeFile::Durability durability = SafeFile::Durability::kEachFile);
 
 }  // namespace pixmond
