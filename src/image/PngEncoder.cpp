@@ -214,8 +214,9 @@ bool PngEncoder::Encode(const CBmpDib& bitmap, std::vector<std::uint8_t>& out) {
     out.clear();
     if (!bitmap.Bits() || bitmap.Width() < 1 || bitmap.Height() < 1) return false;
     const bool indexed = bitmap.BitsPerPixel() == 8;
-    // zlib takes its input size in 32 bits.
-    if ((std::uint64_t(bitmap.Width()) * (indexed ? 1 : 3) + 1) * std::uint64_t(bitmap.Height()) > UINT_MAX) return false;
+    // One IDAT chunk holds the whole stream, and a chunk holds less than 2 GB.
+    constexpr std::uint64_t kMaxRows = std::uint64_t(1) << 30;
+    if ((std::uint64_t(bitmap.Width()) * (indexed ? 1 : 3) + 1) * std::uint64_t(bitmap.Height()) > kMaxRows) return false;
     try {
         FilterRows(bitmap, indexed);
         const bool small = std::int64_t(bitmap.Width()) * bitmap.Height() <= kSmallPixels;
