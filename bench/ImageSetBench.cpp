@@ -11,6 +11,7 @@
 #include "support/IconSetFiles.h"
 #include "support/TestFiles.h"
 #include "support/RecordingServices.h"
+#include "tools/EveryIconExport.h"
 
 namespace pixmond {
 namespace {
@@ -77,29 +78,22 @@ void BM_DecodeEveryIconOfAnArchive(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeEveryIconOfAnArchive)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The export of the command line (and its pool of threads), as export --all-entries --type png runs it.
 void BM_ExportEveryIconToPng(benchmark::State& state) {
     RecordingServices services;
     CDatFile dat(services);
     dat.LoadForReading(BenchArchive::Path(), false);
-    std::int64_t files = 0;
+    std::int64_t entries = 0;
     // Removing the files written is left until after the timing.
     test::TempDir root;
     int round = 0;
     for (auto _ : state) {
         const std::filesystem::path out = root / std::to_string(round++);
         std::filesystem::create_directories(out);
-        for (int i = 0; i < dat.Total(); ++i) {
-            if (!dat.SelectEntry(i)) continue;
-            const std::string base = (out / std::string(dat.Item(i).Title())).string();
-            if (dat.IsPng(i)) {
-                files += dat.SaveIcon(base + ".PNG");
-            } else {
-                files += dat.CurrentIcons() - dat.SaveAllIcons(base + ".x", 1);
-            }
-            services.messages.Clear();
-        }
+        entries += ExportEveryIcon(dat, out.string(), 1, services).entries;
+        services.messages.Clear();
     }
-    state.SetItemsProcessed(files);
+    state.SetItemsProcessed(entries);
 }
 BENCHMARK(BM_ExportEveryIconToPng)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -13,8 +13,8 @@ namespace pixmond {
 // Independent jobs 0..count-1 done on a small pool of threads, their results taken in job order on the calling
 // thread: whatever order the threads finish in, what the results say (messages, progress) comes out as if the
 // jobs had run one after another. At most `window` results wait at once, so memory stays bounded however many
-// jobs there are. `take` returning false stops the run: no job starts after that, the ones running are finished
-// and dropped.
+// jobs there are. `take` returning false stops the run: no job starts after that, and the ones already started
+// are finished and taken in their turn (so nothing they did goes unreported).
 class OrderedWork {
 public:
     // Worker threads for bulk work on this machine: one per core, at least one, at most eight.
@@ -51,8 +51,9 @@ private:
             std::vector<std::thread> threads;
             for (int w = 0; w < workers; ++w) threads.emplace_back([this, w] { Work(w); });
             bool complete = true;
+            int started = count_;  // after a stop, the jobs begun before it
             try {
-                for (int job = 0; job < count_ && complete; ++job) {
+                for (int job = 0; job < started; ++job) {
                     std::optional<Result> result;
                     std::exception_ptr error;
                     {
@@ -64,7 +65,12 @@ private:
                     }
                     room_.notify_all();
                     if (error) std::rethrow_exception(error);
-                    complete = take(job, *result);
+                    if (!take(job, *result) && complete) {
+                        complete = false;
+                        std::lock_guard lock(mutex_);
+                        stop_ = true;
+                        started = next_;
+                    }
                 }
             } catch (...) {
                 Stop(threads);

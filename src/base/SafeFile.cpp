@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <string>
 
@@ -41,20 +43,41 @@ mode_t CreationMask() {
 bool RenameIfNew(const fs::path& from, const fs::path& to) {
     return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
 }
+
+// A file without a name in the folder (it vanishes if the program stops before it is given one); -1 where the
+// file system cannot make one, or the file could not be given a name later.
+int OpenUnnamed(const fs::path& folder) {
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
+    if (!canName) return -1;
+    return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+}
+
+// Gives the open file without a name the path; fails when something has that name already.
+bool GiveName(int fd, const fs::path& path) {
+    char link[40];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    return ::linkat(AT_FDCWD, link, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
 }  // namespace
 
 SafeFile::SafeFile(fs::path target, Durability durability) : target_(std::move(target)), durability_(durability) {
-    std::string pattern = target_.string() + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        failed_ = true;
-        return;
+    // A new file of a batch starts without a name and takes the target's only when it is complete.
+    int fd = durability_ == Durability::kBatch ? OpenUnnamed(target_.parent_path()) : -1;
+    unnamed_ = fd >= 0;
+    if (!unnamed_) {
+        std::string pattern = target_.string() + ".tmp-XXXXXX";
+        fd = ::mkstemp(pattern.data());
+        if (fd < 0) {
+            failed_ = true;
+            return;
+        }
+        temp_ = pattern;
     }
-    temp_ = pattern;
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
         ::close(fd);
-        ::unlink(temp_.c_str());
+        if (!temp_.empty()) ::unlink(temp_.c_str());
+        temp_.clear();
         failed_ = true;
         return;
     }
@@ -102,20 +125,13 @@ bool SafeFile::Commit() {
         return false;
     }
     KillPoint();
-    const bool batch = durability_ == Durability::kBatch;
-    bool ok = std::fflush(file_) == 0 && (batch || ::fsync(::fileno(file_)) == 0);
+    bool ok = std::fflush(file_) == 0;
+    if (ok && durability_ == Durability::kBatch && CommitNew()) return true;
+    // The target is replaced: the new file is flushed, named beside it and renamed over it.
+    ok = ok && ::fsync(::fileno(file_)) == 0 && (!unnamed_ || NameBeside());
     ok = (std::fclose(file_) == 0) && ok;
     KillPoint();
     file_ = nullptr;
-    if (ok && batch) {
-        ::chmod(temp_.c_str(), 0666 & ~CreationMask());
-        if (RenameIfNew(temp_, target_)) {
-            committed_ = true;
-            return true;
-        }
-        // The target exists (or the file system cannot rename without replacing): it is replaced as always.
-        ok = SyncFile(temp_);
-    }
     if (ok) {
         // Keep the permissions an existing target had; a new file gets the usual 0644 under the umask.
         std::error_code ec;
@@ -129,9 +145,40 @@ bool SafeFile::Commit() {
         Discard();
         return false;
     }
+    temp_.clear();
     SyncFolder(target_.parent_path());
     committed_ = true;
     return true;
+}
+
+bool SafeFile::CommitNew() {
+    if (unnamed_) {
+        if (!GiveName(::fileno(file_), target_)) return false;
+    } else {
+        ::fchmod(::fileno(file_), 0666 & ~CreationMask());
+        if (!RenameIfNew(temp_, target_)) return false;
+        temp_.clear();
+    }
+    // The data is in the system's hands and the name in place; the batch flushes both with its file system.
+    std::fclose(file_);
+    file_ = nullptr;
+    committed_ = true;
+    return true;
+}
+
+bool SafeFile::NameBeside() {
+    const auto seed = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (std::uint64_t attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".tmp-%06llx", (unsigned long long)((seed + attempt * 7919) & 0xFFFFFF));
+        const fs::path name = target_.string() + suffix;
+        if (GiveName(::fileno(file_), name)) {
+            temp_ = name;
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
 }
 
 void SafeFile::Discard() {

@@ -12,9 +12,9 @@ namespace pixmond {
 class SafeFile {
 public:
     // How Commit makes the file durable. kBatch is for the many new files of one batch: a file that did not
-    // exist is renamed into place without a flush of its own (complete or absent after a crash of the
-    // program), and the batch ends with SyncFileSystem; a file that existed is still flushed before it is
-    // replaced.
+    // exist takes its name when it is complete, without a flush of its own (so a crash of the program leaves it
+    // complete or absent), and the batch ends with SyncFileSystem; a file that existed is still flushed before
+    // it is replaced. Where it can, a batch writes its files without a name until then, leaving no temporary.
     enum class Durability { kEachFile, kBatch };
 
     explicit SafeFile(std::filesystem::path target, Durability durability = Durability::kEachFile);
@@ -40,12 +40,18 @@ public:
     std::FILE* Stream() { return file_; }
 
 private:
+    // A new file of a batch takes the target's name without a flush; false when something has the name already.
+    bool CommitNew();
+    // Gives the file without a name a temporary one beside the target.
+    bool NameBeside();
+
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::unique_ptr<char[]> buffer_;  // the stream's buffer; the destructor closes the stream first
     std::FILE* file_ = nullptr;
     std::uint64_t written_ = 0;
     Durability durability_ = Durability::kEachFile;
+    bool unnamed_ = false;  // the file has no name in the folder yet
     bool failed_ = false;
     bool committed_ = false;
 };

@@ -16,6 +16,7 @@
 #include "image/ImageSetColours.h"
 #include "image/PaletteFile.h"
 #include "tools/BlockRequest.h"
+#include "tools/EveryIconExport.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "ui/AppSettings.h"
@@ -307,31 +308,8 @@ bool ExportAllEntries(const ExportRequest& request, Services& services) {
     if (!dat.LoadForReading(request.file, true)) return false;
     std::error_code ec;
     std::filesystem::create_directories(request.output, ec);
-    // One notice per entry would bury the summary; errors still come through.
-    CollectingMessages quiet;
-    const int type = OutputTypeOf(request, services);
-    int entries = 0, failures = 0;
-    for (int i = 0; i < dat.Total(); ++i) {
-        const TDatItem& item = dat.Item(i);
-        if (item.fake || item.Kind() == IconKind::Other) continue;
-        ++entries;
-        const std::string title(item.Title());
-        const std::string base = (std::filesystem::path(request.output) / title).string();
-        if (!dat.SelectEntry(i)) {
-            ++failures;
-            services.messages.Error(Format("%s cannot be read", std::string(item.Name()).c_str()));
-        } else if (!dat.CurrentSource()->IsPicture()) {
-            failures += dat.CurrentSource()->SaveAllIcons(base + ".x", type, quiet);
-        } else if (!dat.SaveIcon(base + OutputImageExtension(type))) {
-            ++failures;
-        }
-        for (const std::string& error : quiet.Errors())
-            if (error.rfind("Error: ", 0) != 0) services.messages.Error(error);
-        quiet.Clear();
-    }
-    if (failures == 0) services.messages.Notice(Format("%d entries written to %s", entries, request.output.c_str()));
-    else services.messages.Error(Format("%d icons of %d entries were not written", failures, entries));
-    return failures == 0;
+    const EveryIconExportResult result = ExportEveryIcon(dat, request.output, OutputTypeOf(request, services), services);
+    return result.failures == 0 && !result.cancelled;
 }
 
 bool ChoseSomething(const ExportRequest& r) {

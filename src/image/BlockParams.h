@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "image/ImageWriter.h"
+
 namespace pixmond {
 
 // What the save-block dialog asks for: a grid of icons written as one picture.
@@ -13,6 +15,7 @@ struct BlockParams {
     int cellWidth = 0;
     int cellHeight = 0;
     bool lines = false;   // one-pixel grid lines after every cell
+    ImageWriteOptions write;  // how the picture is written (a batch writes new files without a flush each)
 };
 
 }  // namespace pixmond

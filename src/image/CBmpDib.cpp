@@ -167,9 +167,9 @@ bool CBmpDib::LoadBmp(const std::string& requested, Messages& messages) {
     return true;
 }
 
-bool CBmpDib::SaveBmp(const std::string& path, bool bottomUp, Messages& messages) const {
+bool CBmpDib::SaveBmp(const std::string& path, bool bottomUp, Messages& messages, SafeFile::Durability durability) const {
     if (!buffer_) return false;
-    SafeFile file(path);
+    SafeFile file(path, durability);
     if (!file.IsOpen()) {
         messages.Error(Format("Error creating %s", path.c_str()));
         return false;
@@ -200,10 +200,15 @@ bool CBmpDib::SaveBmp(const std::string& path, bool bottomUp, Messages& messages
 }
 
 bool CBmpDib::Save(const std::string& path, Messages& messages, int jpegQuality) const {
+    ImageWriteOptions options;
+    options.jpegQuality = jpegQuality;
+    return Save(path, messages, options);
+}
+
+bool CBmpDib::Save(const std::string& path, Messages& messages, const ImageWriteOptions& options) const {
     const std::string ext = ToLower(PathParts::Of(path).extension);
     if (ext == ".shp" || ext == ".s16") return false;
-    if (ext == ".bmp") return SaveBmp(path, true, messages);
-    return WriteImageByExtension(*this, path, messages, jpegQuality);
+    return WriteImageByExtension(*this, path, messages, options);
 }
 
 void CBmpDib::Draw(Canvas& canvas, int x, int y, int width, int height, bool clip) const {

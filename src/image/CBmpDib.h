@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/SafeFile.h"
 #include "image/CBmp.h"
+#include "image/ImageWriter.h"
 
 namespace pixmond {
 
@@ -62,9 +64,11 @@ public:
     // Reads every common BMP form (BmpReader.h): 1- and 4-bit and run-length pictures load as 8 bits with
     // their colour table, 16-bit and bit-field ones as 24 or 32 bits. A failed load keeps the pixels.
     virtual bool LoadBmp(const std::string& path, Messages& messages);
-    virtual bool SaveBmp(const std::string& path, bool bottomUp, Messages& messages) const;
+    virtual bool SaveBmp(const std::string& path, bool bottomUp, Messages& messages,
+                         SafeFile::Durability durability = SafeFile::Durability::kEachFile) const;
     // Saves by the path's extension: .bmp, .png, .jpg; .shp and .s16 are refused.
     bool Save(const std::string& path, Messages& messages, int jpegQuality = 90) const;
+    bool Save(const std::string& path, Messages& messages, const ImageWriteOptions& options) const;
     // Stretches the whole bitmap into the rectangle; negative width or height means the bitmap's own,
     // clip limits them to the bitmap's; mirrored when the mirror flag is set.
     void Draw(Canvas& canvas, int x, int y, int width, int height, bool clip = false) const;

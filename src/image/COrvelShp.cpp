@@ -20,6 +20,15 @@ public:
     IconStream(const ReadOnlyFile& file, std::uint64_t at, std::uint64_t expected, std::vector<std::uint8_t>& buffer)
         : file_(file), buffer_(buffer), next_(at), block_(std::clamp<std::uint64_t>(expected, 256, kMaxBlock)) {}
 
+    // Starts on bytes already read when they hold position `at` (the body of a small file); the rest comes from
+    // the file as usual.
+    void StartIn(const std::vector<std::uint8_t>& held, std::uint64_t heldStart) {
+        if (next_ < heldStart || next_ - heldStart >= held.size()) return;
+        at_ = held.data() + (next_ - heldStart);
+        end_ = held.data() + held.size();
+        next_ = heldStart + held.size();
+    }
+
     bool Next(std::uint8_t& out) {
         if (at_ == end_ && !Refill()) return false;
         out = *at_++;
@@ -120,6 +129,8 @@ void COrvelShp::CloseFile() {
     headerValid_ = false;
     dataPosition_ = 0;
     recordHint_ = 0;
+    body_.clear();
+    bodyStart_ = 0;
 }
 
 int COrvelShp::DecodeIcon() {
@@ -141,6 +152,7 @@ int COrvelShp::DecodeIcon() {
 
     const std::uint64_t expected = ExpectedStreamSize(iconHeader_);
     IconStream stream(*file_, dataPosition_, recordHint_ ? std::min(recordHint_, expected) : expected, streamBuffer_);
+    stream.StartIn(body_, bodyStart_);
     std::int64_t processed = 0;
     std::int64_t row = rows.start;
     int x = startColumn;
@@ -185,6 +197,7 @@ std::uint32_t COrvelShp::WalkRecord(const ShpIconHeader& header, std::uint64_t d
     if (!file_) return 0;
     const RowSpan rows = RowsOf(header);
     IconStream stream(*file_, dataPosition, ExpectedStreamSize(header), streamBuffer_);
+    stream.StartIn(body_, bodyStart_);
     std::uint64_t size = ShpIconHeader::kSize;
     std::uint8_t code, byte;
     for (std::int64_t row = rows.start; row <= rows.end && stream.Next(code);) {

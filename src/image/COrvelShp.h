@@ -55,6 +55,9 @@ protected:
     // the size of the first read of a pixel stream, so a record is read whole and not much more.
     std::uint64_t recordHint_ = 0;
     mutable std::vector<std::uint8_t> streamBuffer_;  // reused by every decode
+    // Bytes of the file from bodyStart_ already read (the records of a small file); streams start there.
+    std::vector<std::uint8_t> body_;
+    std::uint64_t bodyStart_ = 0;
     int maxWidth_ = kMaxWidth;
     int maxHeight_ = kMaxHeight;
     std::string problem_;

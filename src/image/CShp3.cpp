@@ -136,26 +136,50 @@ void CShp3::FillBackground() {
     for (int y = 1; y < height_; ++y) std::memcpy(buffer_ + std::int64_t(y) * stride_, buffer_, size_t(stride_));
 }
 
+// The content lies inside the icon's width (DecodeIcon centres it otherwise), so pixel i of the content is
+// (x0 + i % cw, y0 + i / cw), and the first row below the icon ends the decoding.
 void CShp3::DecodeRuns(std::int64_t content, int cw, int x0, int y0, std::int64_t& i) {
     const ByteReader r(scratch_);
+    int column = int(i % cw);
+    std::int64_t row = y0 + i / cw;
     for (size_t at = 0; i < content && r.Has(at, 3); at += 3) {
-        const int count = r.U8(at);
+        std::int64_t count = std::min<std::int64_t>(r.U8(at), content - i);
         const Rgb colour = ColourOf(r.U16(at + 1));
-        for (int k = 0; k < count && i < content; ++k) {
-            const std::int64_t x = x0 + i % cw, y = y0 + i / cw;
-            if (x >= width_ || y >= height_) return;
-            SetColour(int(x), int(y), colour);
-            ++i;
+        while (count > 0) {
+            if (row >= height_) return;
+            const int run = int(std::min<std::int64_t>(count, cw - column));
+            std::uint8_t* out = buffer_ + (topDown_ ? row : height_ - 1 - row) * std::int64_t(stride_) + (x0 + column) * 3;
+            for (int k = 0; k < run; ++k, out += 3) {
+                out[0] = std::uint8_t(BlueOf(colour));
+                out[1] = std::uint8_t(GreenOf(colour));
+                out[2] = std::uint8_t(RedOf(colour));
+            }
+            i += run;
+            count -= run;
+            column += run;
+            if (column == cw) {
+                column = 0;
+                ++row;
+            }
         }
     }
 }
 
 void CShp3::DecodeRaw(std::int64_t content, int cw, int x0, int y0, std::int64_t& i) {
     const ByteReader r(scratch_);
+    int column = int(i % cw);
+    std::int64_t row = y0 + i / cw;
     for (; i < content && r.Has(size_t(i) * 2, 2); ++i) {
-        const std::int64_t x = x0 + i % cw, y = y0 + i / cw;
-        if (x >= width_ || y >= height_) return;
-        SetColour(int(x), int(y), ColourOf(r.U16(size_t(i) * 2)));
+        if (row >= height_) return;
+        const Rgb colour = ColourOf(r.U16(size_t(i) * 2));
+        std::uint8_t* out = buffer_ + (topDown_ ? row : height_ - 1 - row) * std::int64_t(stride_) + (x0 + column) * 3;
+        out[0] = std::uint8_t(BlueOf(colour));
+        out[1] = std::uint8_t(GreenOf(colour));
+        out[2] = std::uint8_t(RedOf(colour));
+        if (++column == cw) {
+            column = 0;
+            ++row;
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "image/IconKind.h"
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
+#include "base/OrderedWork.h"
 #include "image/ImageSetLimits.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Format.h"
@@ -111,8 +112,12 @@ bool CShp3::SaveIcon(const std::string& path, Messages& messages) {
 
 int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& messages) {
     const int previous = currentIcon_;
-    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, [&](int n, const std::string& file) {
-        return DecodeNumber(n) && Save(file, messages);
+    // Each worker decodes with a reader of its own over the same file; the first uses this one.
+    const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
+    std::vector<CShp3> readers(size_t(workers - 1), *this);
+    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
+        CShp3& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
+        return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
     });
     if (previous > 0) SelectIcon(previous);
     return failures;
@@ -175,7 +180,7 @@ bool CShp3::SaveBlock(const BlockParams& params, Messages& messages) {
         }
     }
     if (previous > 0) SelectIcon(previous);
-    return picture.Save(params.path, messages);
+    return picture.Save(params.path, messages, params.write);
 }
 
 int CShp3::CopyImageTo(int x, int y, CBmp& target) const {

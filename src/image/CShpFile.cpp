@@ -1,6 +1,7 @@
 #include "image/CShpFile.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "image/Palette.h"
 #include "base/Format.h"
@@ -53,6 +54,8 @@ int CShpFile::ReadDirectory(int icon) {
     readable_.clear();
     recordSpace_.clear();
     recordHint_ = 0;
+    body_.clear();
+    bodyStart_ = 0;
     hasDirectory_ = false;
     count_ = 0;
     current_ = 0;
@@ -81,10 +84,14 @@ int CShpFile::ReadDirectory(int icon) {
     directory_.resize(size_t(count));
     headers_.resize(size_t(count));
     readable_.assign(size_t(count), false);
+    for (int i = 0; i < count; ++i) directory_[size_t(i)] = {reader.U32(size_t(i) * 8), reader.U32(size_t(i) * 8 + 4)};
+    ReadBody(size);
     for (int i = 0; i < count; ++i) {
-        directory_[size_t(i)] = {reader.U32(size_t(i) * 8), reader.U32(size_t(i) * 8 + 4)};
+        const std::uint64_t at = std::uint64_t(base_) + directory_[size_t(i)].imageOffset;
         std::uint8_t bytes[ShpIconHeader::kSize];
-        if (file_->ReadExact(std::uint64_t(base_) + directory_[size_t(i)].imageOffset, bytes, sizeof bytes)) {
+        const bool held = at >= bodyStart_ && at - bodyStart_ + sizeof bytes <= body_.size();
+        if (held) std::memcpy(bytes, body_.data() + (at - bodyStart_), sizeof bytes);
+        if (held || file_->ReadExact(at, bytes, sizeof bytes)) {
             headers_[size_t(i)] = ShpIconHeader::Parse(bytes);
             readable_[size_t(i)] = true;
         }
@@ -94,6 +101,23 @@ int CShpFile::ReadDirectory(int icon) {
     hasDirectory_ = true;
     if (count == 0) problem_ = Format("%s: the file holds no icon", FileName().c_str());
     return SelectIcon(icon);
+}
+
+// Unit files are a few kilobytes: one read takes the headers and records of every icon (the last record's
+// stream only in part), where an icon at a time would cost a read for each header and each stream.
+void CShpFile::ReadBody(std::uint64_t fileSize) {
+    constexpr std::uint64_t kTail = 4096;
+    constexpr std::uint64_t kMaxBody = 4 << 20;
+    body_.clear();
+    bodyStart_ = 0;
+    if (directory_.empty()) return;
+    std::uint64_t lastStart = 0;
+    for (const ShpDirectoryEntry& entry : directory_) lastStart = std::max<std::uint64_t>(lastStart, entry.imageOffset);
+    const std::uint64_t end = std::min(lastStart + ShpIconHeader::kSize + kTail, fileSize - base_);
+    if (end > kMaxBody) return;
+    body_.resize(size_t(end));
+    body_.resize(file_->ReadAt(base_, body_.data(), body_.size()));
+    bodyStart_ = base_;
 }
 
 void CShpFile::MeasureRecordSpace(std::uint64_t fileSize) {

@@ -81,6 +81,8 @@ private:
                       int partWidth, int partHeight) const;
     // Decodes icon n after selecting it; false when it cannot be decoded.
     bool DecodeNumber(int n);
+    // Reads the start of the SHP data, up to a little past the last record's header, into body_.
+    void ReadBody(std::uint64_t fileSize);
     // For each icon, the bytes from its pixel stream to the next record start or the end of the file.
     void MeasureRecordSpace(std::uint64_t fileSize);
 

@@ -8,6 +8,7 @@
 #include "image/IconDrawing.h"
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
+#include "base/OrderedWork.h"
 #include "image/ImageSetLimits.h"
 #include "base/Format.h"
 #include "ui/Messages.h"
@@ -83,8 +84,12 @@ bool CShpFile::SaveIcon(const std::string& path, Messages& messages) {
 
 int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& messages) {
     const int previous = current_;
-    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, [&](int n, const std::string& file) {
-        return DecodeNumber(n) && Save(file, messages);
+    // Each worker decodes with a reader of its own over the same file; the first uses this one.
+    const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
+    std::vector<CShpFile> readers(size_t(workers - 1), *this);
+    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
+        CShpFile& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
+        return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
     });
     if (previous > 0) SelectIcon(previous);
     return failures;
@@ -158,7 +163,7 @@ bool CShpFile::SaveBlock(const BlockParams& params, Messages& messages) {
     CBmpDib picture;
     picture.Create(width, height, 8, false);
     picture.AdoptBits(std::move(buffer), &Colours());
-    return picture.Save(params.path, messages);
+    return picture.Save(params.path, messages, params.write);
 }
 
 int CShpFile::CopyIconTo(std::span<std::uint8_t> buffer, int x, int y, int stride, int height, int mode) const {

@@ -3,19 +3,33 @@
 #include <string>
 #include <vector>
 
+#include "base/SafeFile.h"
+
 namespace pixmond {
 
 class CBmpDib;
 class Messages;
+class PngEncoder;
+
+// How a picture is written: flushed on its own, or as one new file of a batch (see SafeFile); a PNG encoder a
+// batch keeps between pictures, or a fresh one when null.
+struct ImageWriteOptions {
+    int jpegQuality = 90;
+    SafeFile::Durability durability = SafeFile::Durability::kEachFile;
+    PngEncoder* png = nullptr;
+};
 
 // Picture writers chosen by the path's extension (.bmp, .png, .jpg/.jpeg); an unknown extension fails
 // with a message naming it.
 bool WriteImageByExtension(const CBmpDib& bitmap, const std::string& path, Messages& messages, int jpegQuality = 90);
-// An 8-bit bitmap becomes an indexed PNG with its colour table, where a transparentIndex of 0..255 is marked
-// transparent (an editor then shows those pixels as see-through); 24 and 32 bits become RGB.
-bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages, int transparentIndex = -1);
-// The same PNG in memory; false when the picture is empty or libpng fails.
+bool WriteImageByExtension(const CBmpDib& bitmap, const std::string& path, Messages& messages,
+                           const ImageWriteOptions& options);
+// An 8-bit bitmap becomes an indexed PNG with its colour table; 16, 24 and 32 bits become RGB.
+bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages, const ImageWriteOptions& options = {});
+bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages,
+              SafeFile::Durability durability = SafeFile::Durability::kEachFile);
+// The PNG in memory; in an indexed picture a transparentIndex of 0..255 is marked transparent. False when the
+// picture is empty or memory runs out.
 bool EncodePng(const CBmpDib& bitmap, std::vector<std::uint8_t>& out, int transparentIndex = -1);
-bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages);
 
 }  // namespace pixmond

@@ -98,7 +98,8 @@ bool Compress(Compressor& c, const CBmpDib& bitmap, int quality) {
 
 }  // namespace
 
-bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages) {
+bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messages& messages,
+              SafeFile::Durability durability) {
     if (!bitmap.Bits() || bitmap.Width() < 1 || bitmap.Height() < 1) {
         messages.Error(Format("Cannot save %s: the picture is empty", path.c_str()));
         return false;
@@ -109,7 +110,7 @@ bool WriteJpg(const CBmpDib& bitmap, const std::string& path, int quality, Messa
     }
     auto compressor = std::make_unique<Compressor>();
     compressor->row.resize(size_t(bitmap.Width()) * 3);
-    SafeFile file(path);
+    SafeFile file(path, durability);
     compressor->destination.file = &file;
     if (!file.IsOpen() || !Compress(*compressor, bitmap, quality) || !file.Commit()) {
         messages.Error(Format("Error creating %s", path.c_str()));

@@ -4,11 +4,23 @@
 
 namespace pixmond {
 
+class CBmpDib;
 class Messages;
+struct ImageWriteOptions;
 
-// Saves icons 1..count as "<path without extension>_NNN<ext>" (ext by the output image setting) through saveIcon,
-// then tells the user how it went. Returns the number of icons not saved.
+// Decodes icon n with the reader of a worker; the picture decoded, null when the icon does not decode.
+using IconDecoder = std::function<const CBmpDib*(int worker, int n)>;
+
+// The name of icon n: "<path without extension>_NNN<ext>", ext by the output image setting (0 .BMP, 1 .PNG, 2 .JPG).
+std::string NumberedIconPath(const std::string& path, int n, int outputImage);
+
+// Saves icons 1..count under their numbered names, then tells the user how it went. Icons are decoded and
+// written on up to `workers` threads (decode(worker, n) uses that worker's own reader) as new files of one batch,
+// flushed to disk together at the end; messages come in icon order. Returns the number of icons not saved.
+int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messages& messages, int workers,
+                      const IconDecoder& decode);
+// The same on the calling thread, written with the options of a larger batch whose owner flushes it.
 int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messages& messages,
-                      const std::function<bool(int number, const std::string& file)>& saveIcon);
+                      const ImageWriteOptions& options, const std::function<const CBmpDib*(int n)>& decode);
 
 }  // namespace pixmond

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/OrderedWork.h"
 #include "image/PaletteSearch.h"
 
 namespace pixmond {
@@ -54,6 +55,11 @@ std::uint8_t NearestPaletteIndex(int red, int green, int blue, const RgbTriples*
     return Nearest(Components(*palette), red, green, blue);
 }
 
+namespace {
+// Pictures from this size on are worth the threads.
+constexpr std::int64_t kBandedPixels = 1 << 17;
+}  // namespace
+
 bool ConvertToPalette(CBmpDib& image, const RgbTriples* palette) {
     if (!image.Bits() || image.Width() <= 0 || image.Height() <= 0) return false;
     const int width = image.Width(), height = image.Height();
@@ -64,21 +70,30 @@ bool ConvertToPalette(CBmpDib& image, const RgbTriples* palette) {
         image.SetColourTable(table);
         return false;
     }
-    PaletteSearch search(palette ? *palette : DefaultPalette());
+    const RgbTriples& colours = palette ? *palette : DefaultPalette();
     const int bytes = image.BitsPerPixel() / 8;
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* out = pixels.get() + size_t(y) * size_t(stride);
-        std::fill(out + width, out + stride, std::uint8_t(0));
-        if (bytes >= 3) {
-            const std::uint8_t* in = image.Bits() + image.Offset(0, y);
-            for (int x = 0; x < width; ++x, in += bytes) out[x] = search.Nearest(in[2], in[1], in[0]);
-        } else {
-            for (int x = 0; x < width; ++x) {
-                const Rgb c = image.PixelRgb(x, y);
-                out[x] = search.Nearest(RedOf(c), GreenOf(c), BlueOf(c));
+    const auto mapRows = [&](int first, int end) {
+        PaletteSearch search(colours);
+        for (int y = first; y < end; ++y) {
+            std::uint8_t* out = pixels.get() + size_t(y) * size_t(stride);
+            std::fill(out + width, out + stride, std::uint8_t(0));
+            if (bytes >= 3) {
+                const std::uint8_t* in = image.Bits() + image.Offset(0, y);
+                for (int x = 0; x < width; ++x, in += bytes) out[x] = search.Nearest(in[2], in[1], in[0]);
+            } else {
+                for (int x = 0; x < width; ++x) {
+                    const Rgb c = image.PixelRgb(x, y);
+                    out[x] = search.Nearest(RedOf(c), GreenOf(c), BlueOf(c));
+                }
             }
         }
-    }
+        return true;
+    };
+    // A large picture is mapped in bands of rows on every core, each band with a search of its own.
+    const int bands = std::int64_t(width) * height >= kBandedPixels ? std::min(OrderedWork::DefaultWorkers(), height) : 1;
+    OrderedWork::Run<bool>(
+        bands, bands, [&](int band, int) { return mapRows(band * height / bands, (band + 1) * height / bands); },
+        [](int, bool&) { return true; });
     image.Create(width, height, 8, true);
     image.AdoptBits(std::move(pixels), &table);
     return true;

@@ -3,7 +3,12 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/DiskSync.h"
+#include "base/OrderedWork.h"
 #include "image/IconSource.h"
+#include "image/PngEncoder.h"
+#include "ui/CollectingMessages.h"
+#include "ui/Progress.h"
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "ui/AppSettings.h"
@@ -76,18 +81,20 @@ void ShpToBmpConverter::CellSizeOf(const IconSource& source, int& width, int& he
     }
 }
 
-bool ShpToBmpConverter::ConvertOne(const std::string& name) {
+bool ShpToBmpConverter::ConvertOne(const std::string& name, Messages& messages, const ImageWriteOptions& write) const {
     const std::string path = inputFolder + name;
     const std::string output = OutputPath(outputFolder, name, outputType);
     // The list holds "*.s??": what is not an SHP file is read as S16, and is passed over unless it holds nine icons.
     const IconKind kind = IconKindOfName(name) == IconKind::Shp ? IconKind::Shp : IconKind::S16;
     const IconBytes bytes = IconBytes::OfFile(path);
     if (!bytes.file) return false;
-    const std::unique_ptr<IconSource> source = OpenIconSource(kind, bytes, services_.messages);
+    const std::unique_ptr<IconSource> source = OpenIconSource(kind, bytes, messages);
     if (source->Count() != kIcons) return false;
     int width = 0, height = 0;
     CellSizeOf(*source, width, height);
-    return source->SaveBlock(NineIconBlock(output, width, height), services_.messages);
+    BlockParams block = NineIconBlock(output, width, height);
+    block.write = write;
+    return source->SaveBlock(block, messages);
 }
 
 int ShpToBmpConverter::Convert() {
@@ -96,14 +103,40 @@ int ShpToBmpConverter::Convert() {
     // A folder of a few thousand files takes a while; Cancel keeps what is written so far.
     const std::unique_ptr<Progress> progress = services_.progress.OpenWindow("Converting");
     if (progress) progress->SetRange(0, int(names.size()));
-    for (const std::string& name : names) {
-        if (progress) {
-            progress->SetText(name);
-            if (!progress->PeekAndPump()) break;
-        }
-        if (ConvertOne(name)) ++converted;
-        if (progress) progress->StepIt();
+    // Files are converted on a small pool of threads as new pictures flushed together at the end; what they say,
+    // and the progress, follow the list's order.
+    struct Converted {
+        bool written = false;
+        CollectingMessages said;
+    };
+    const int workers = OrderedWork::DefaultWorkers();
+    std::vector<PngEncoder> encoders(static_cast<size_t>(workers));
+    bool going = true;
+    if (progress && !names.empty()) {
+        progress->SetText(names[0]);
+        going = progress->PeekAndPump();
     }
+    if (going)
+        OrderedWork::Run<Converted>(
+            int(names.size()), workers,
+            [&](int job, int worker) {
+                Converted converted;
+                ImageWriteOptions write;
+                write.durability = SafeFile::Durability::kBatch;
+                write.png = &encoders[size_t(worker)];
+                converted.written = ConvertOne(names[size_t(job)], converted.said, write);
+                return converted;
+            },
+            [&](int job, Converted& done) {
+                done.said.PassOn(services_.messages);
+                if (done.written) ++converted;
+                if (!progress) return true;
+                progress->StepIt();
+                if (size_t(job) + 1 < names.size()) progress->SetText(names[size_t(job) + 1]);
+                return progress->PeekAndPump();
+            });
+    if (!outputFolder.empty() && !SyncFileSystem(outputFolder))
+        services_.messages.Error(Format("The pictures written to %s could not be flushed to disk", outputFolder.c_str()));
     services_.messages.Notice(Format("Done!\n%d files converted", converted));
     return converted;
 }

@@ -7,6 +7,7 @@
 namespace pixmond {
 
 class IconSource;
+class Messages;
 struct Services;
 
 // The batch converter without its window: every nine-icon SHP and S16 file of a folder becomes one
@@ -41,7 +42,8 @@ public:
     int outputType = 0;
 
 private:
-    bool ConvertOne(const std::string& name);
+    // One file, on a worker: its messages go to messages, its picture is written as write says.
+    bool ConvertOne(const std::string& name, Messages& messages, const ImageWriteOptions& write) const;
     Services& services_;
 };
 

@@ -14,4 +14,11 @@ std::vector<std::string> CollectingMessages::Texts(Kind kind) const {
     return out;
 }
 
+void CollectingMessages::PassOn(Messages& to) const {
+    for (const auto& e : entries_) {
+        if (e.kind == Kind::Notice) to.Notice(e.text);
+        else if (e.kind == Kind::Error) to.Error(e.text);
+    }
+}
+
 }  // namespace pixmond

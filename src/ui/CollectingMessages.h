@@ -26,6 +26,9 @@ public:
     std::vector<std::string> Errors() const { return Texts(Kind::Error); }
     std::vector<std::string> Questions() const { return Texts(Kind::Question); }
     void Clear() { entries_.clear(); }
+    // Shows every notice and error kept, in order, through another service (work done on another thread says
+    // what it had to say when its turn comes).
+    void PassOn(Messages& to) const;
 
 protected:
     std::vector<Entry> entries_;

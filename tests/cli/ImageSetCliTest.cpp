@@ -79,6 +79,19 @@ TEST_F(ImageSetCli, ExportReadsEntriesOfAnArchive) {
     EXPECT_EQ(run.out, "Not implemented\n");
 }
 
+// Every entry's icons: what cannot be read is named in entry order, and with the output not on a terminal no
+// progress bar is drawn.
+TEST_F(ImageSetCli, ExportOfEveryEntrySaysOnlyWhatWentWrong) {
+    const CliRun run = Run("export a.dat --all-entries --type png -o all");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Error in loading the PNG image\nNOTES.SHP cannot be read\n2 icons of 5 entries were not written\n");
+    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "TANK_009.PNG"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "PLANE_003.PNG"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "all" / "SHEET.PNG"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "all"), {}), 13);
+}
+
 TEST_F(ImageSetCli, CollagesBlocksAndSheetCells) {
     ASSERT_EQ(Run("export a.dat --entry TANK --collage 400x400 -o c.bmp").code, 0);
     EXPECT_EQ(Picture("c.bmp").Width(), 120);

@@ -4,6 +4,7 @@
 
 #include "image/BitmapCanvas.h"
 #include "image/CShp3.h"
+#include "base/Format.h"
 #include "image/CShpFile.h"
 #include "image/ImageSetColours.h"
 #include "image/Palette.h"
@@ -234,6 +235,27 @@ TEST_F(ImageSet, SaveAllIconsCountsIconsThatCannotBeSaved) {
     EXPECT_EQ(messages.Errors(), std::vector<std::string>{"Error: 1 / 3 icons were not saved as JPG\n"});
     EXPECT_TRUE(std::filesystem::exists(dir / "tank_003.JPG"));
     EXPECT_FALSE(std::filesystem::exists(dir / "tank_002.JPG"));
+}
+
+// Icons are saved a few at a time on several readers: each file still holds its own icon, and what could not be
+// written is said in icon order before the summary.
+TEST_F(ImageSet, SaveAllIconsOnSeveralThreadsKeepsIconsAndMessagesInOrder) {
+    Shp(test::SolidShp(40, [](int n, int& w, int& h) {
+        w = 3 + n % 5;
+        h = 2 + n % 3;
+    }));
+    for (int n : {5, 17, 33}) std::filesystem::create_directories(dir / Format("tank_%03d.BMP", n));
+    EXPECT_EQ(shp.SaveAllIcons(dir.File("tank.shp"), 0, messages), 3);
+    std::vector<std::string> expected;
+    for (int n : {5, 17, 33}) expected.push_back("Error creating " + dir.File(Format("tank_%03d.BMP", n)));
+    expected.push_back("Error: 3 / 40 icons were not saved as BMP\n");
+    EXPECT_EQ(messages.Errors(), expected);
+    for (int n = 1; n <= 40; ++n) {
+        if (n == 5 || n == 17 || n == 33) continue;
+        const CBmpDib icon = Load(Format("tank_%03d.BMP", n));
+        EXPECT_EQ(icon.Width(), 3 + n % 5) << n;
+        EXPECT_EQ(icon.GetIndex(icon.Width() - 1, icon.Height() - 1), n) << n;
+    }
 }
 
 TEST_F(ImageSet, SaveIconWritesTheCurrentIconEvenAfterACollage) {

@@ -64,6 +64,30 @@ TEST(Palette, CellSearchGivesTheLinearAnswerForEveryColourAsked) {
     }
 }
 
+// A picture large enough to be mapped in bands on several threads: every pixel gets the linear answer, and the
+// rows come out top-down with their padding cleared.
+TEST(Palette, ALargePictureIsMappedWholeInBands) {
+    CBmpDib picture;
+    picture.Create(513, 301, 24, false);
+    ASSERT_TRUE(picture.Allocate());
+    std::uint32_t seed = 5;
+    for (int y = 0; y < 301; ++y)
+        for (int x = 0; x < 513; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            picture.SetColour(x, y, MakeRgb(int(seed >> 24), int(seed >> 16 & 255), (x + y) & 255));
+        }
+    const CBmpDib original(picture);
+    ASSERT_TRUE(ConvertToPalette(picture));
+    ASSERT_TRUE(picture.TopDown());
+    for (int y = 0; y < 301; ++y) {
+        for (int x = 0; x < 513; ++x) {
+            const Rgb c = original.PixelRgb(x, y);
+            ASSERT_EQ(picture.GetIndex(x, y), NearestPaletteIndex(RedOf(c), GreenOf(c), BlueOf(c))) << x << "," << y;
+        }
+        for (int x = 513; x < picture.Stride(); ++x) ASSERT_EQ(picture.Bits()[size_t(y) * size_t(picture.Stride()) + size_t(x)], 0);
+    }
+}
+
 TEST(Palette, RemappingTheDefaultPaletteChangesExactlyItsDuplicatesAndIndex255) {
     CBmpDib picture;
     picture.Create(16, 16, 8, false);

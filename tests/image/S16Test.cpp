@@ -101,6 +101,14 @@ TEST(S16Decode, ContentIsPlacedAtItsOffsetOrCentredWhenItWouldNotFit) {
     set.SelectIcon(3);
     ASSERT_EQ(set.DecodeIcon(), 1);
     EXPECT_EQ(RowsOf(set), (std::vector<std::string>{"...", "B..", "..."}));
+
+    // Content taller than the icon: the first row below the icon ends the picture, whatever the encoding.
+    for (std::int32_t encoding : {0, 1}) {
+        S16File tall(BuildS16({IconOf({"RGB", "GBR", "BRG", "WWW"}, encoding, 3, 2)}));
+        ASSERT_TRUE(set.OpenFile(tall.path));
+        EXPECT_EQ(set.DecodeIcon(), 6) << encoding;
+        EXPECT_EQ(RowsOf(set), (std::vector<std::string>{"RGB", "GBR"})) << encoding;
+    }
 }
 
 TEST(S16Decode, ShortDataStopsAtTheLastCompletePixelOrRun) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/Format.h"
 #include "image/CBmpDib.h"
 #include "image/CShpFile.h"
 #include "image/Palette.h"
@@ -60,16 +61,18 @@ TEST_F(ShpToBmpConverterTest, OnlyNineIconFilesAreConverted) {
     EXPECT_FALSE(std::filesystem::exists(dir / "out" / "ten.PNG"));
 }
 
-TEST_F(ShpToBmpConverterTest, CancelKeepsWhatIsWritten) {
+// Files are converted a few at a time: a cancel stops the batch soon after, and every file written is counted.
+TEST_F(ShpToBmpConverterTest, CancelKeepsAndCountsWhatIsWritten) {
     test::ShpBuilder nine;
     for (int k = 0; k < 9; ++k) nine.Icon(Block(4, 3, std::uint8_t(k + 1)));
-    test::WriteBytes(dir / "in" / "a.shp", nine.Build());
-    test::WriteBytes(dir / "in" / "b.shp", nine.Build());
+    for (int f = 0; f < 50; ++f) test::WriteBytes(dir / "in" / (std::to_string(100 + f) + ".shp"), nine.Build());
     services.progress.CancelNextAfter(1);
-    EXPECT_EQ(converter.Convert(), 1);
-    EXPECT_TRUE(std::filesystem::exists(dir / "out" / "a.BMP"));
-    EXPECT_FALSE(std::filesystem::exists(dir / "out" / "b.BMP"));
-    EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{"Done!\n1 files converted"});
+    const int converted = converter.Convert();
+    EXPECT_TRUE(std::filesystem::exists(dir / "out" / "100.BMP"));
+    EXPECT_GE(converted, 1);
+    EXPECT_LT(converted, 50);
+    EXPECT_EQ(converted, std::distance(std::filesystem::directory_iterator(dir / "out"), {}));
+    EXPECT_EQ(services.messages.Notices(), std::vector<std::string>{Format("Done!\n%d files converted", converted)});
 }
 
 TEST_F(ShpToBmpConverterTest, TheBlockOfANineIconFileHoldsItsIconsPlaced3x3) {
