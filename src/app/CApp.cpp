@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "app/MenuScreenshots.h"
 #include "app/ToolDialogShowcase.h"
 #include "browser/qt/CDatView.h"
 #include "folderview/FolderImageHolders.h"
@@ -32,6 +33,8 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
             options.select = value();
         } else if (arg == QLatin1String("--screenshot")) {
             options.screenshot = value();
+        } else if (arg == QLatin1String("--menus")) {
+            options.menus = true;
         } else if (arg == QLatin1String("--dialog")) {
             options.dialog = value();
             if (!options.dialog.empty() && !ToolDialogShowcase::Known(options.dialog))
@@ -52,6 +55,7 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
         }
     }
     if (!options.dialog.empty() && options.screenshot.empty()) options.error = "--dialog goes with --screenshot";
+    if (options.menus && options.screenshot.empty()) options.error = "--menus goes with --screenshot";
     return options;
 }
 
@@ -87,7 +91,7 @@ int CApp::Start(const QStringList& arguments) {
     const StartOptions options = ParseStartOptions(arguments);
     if (!options.error.empty() || options.help) {
         std::fprintf(options.help ? stdout : stderr,
-                     "%s%sUsage: pixmond [--folder DIR] [--select FILE] [--screenshot FILE.png] [--size WxH]\n"
+                     "%s%sUsage: pixmond [--folder DIR] [--select FILE] [--screenshot FILE.png [--menus]] [--size WxH]\n"
                      "               [--dialog shpmaker|catalog|converter|block|palettes] [ARCHIVE]\n",
                      options.error.c_str(), options.error.empty() ? "" : "\n");
         return options.help ? 0 : 2;
@@ -113,6 +117,7 @@ int CApp::Start(const QStringList& arguments) {
     }
     frame_->show();
     if (!options.dialog.empty()) return TakeDialogScreenshot(options);
+    if (options.menus) return WriteMenuScreenshots(*frame_, options.screenshot) == 0 ? 0 : 1;
     if (!options.screenshot.empty()) return TakeScreenshot(options);
     return -1;
 }

@@ -25,6 +25,7 @@ struct StartOptions {
     std::string screenshot;  // draw the window into this PNG and quit
     std::string dialog;      // with screenshot: draw this tool dialog instead, over the folder
     int width = 0, height = 0;
+    bool menus = false;      // with screenshot: one picture for each menu of the menu bar, opened
     bool help = false;
     std::string error;       // why the command line was refused
 };

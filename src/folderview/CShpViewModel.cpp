@@ -90,6 +90,17 @@ void CShpViewModel::SelectFile(int row) {
     HandleFileSelection();
 }
 
+void CShpViewModel::FileRewritten(int requested) {
+    const std::string shown = fileRow_ >= 0 ? files_[size_t(fileRow_)] : std::string();
+    Scan();
+    const auto again = std::find(files_.begin(), files_.end(), shown);
+    if (again != files_.end()) fileRow_ = int(again - files_.begin());
+    if (requested > 0) currentIcon_ = requested;
+    // The file is read afresh: what was said about it before may no longer hold.
+    reported_.clear();
+    HandleFileSelection();
+}
+
 void CShpViewModel::HandleFileSelection() {
     if (fileRow_ < 0) {
         currentPath_ = folder_;

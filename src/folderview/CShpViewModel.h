@@ -35,6 +35,10 @@ public:
 
     void SelectFile(int row);
     void SelectIcon(int row);
+    // The file on show was rewritten: the folder is read again (list mode and filter kept), the same file shown and
+    // its icon list refilled with icon `requested` selected (0 keeps the current icon; a number the file does not
+    // hold gives its first icon).
+    void FileRewritten(int requested);
 
     void ToggleCollage();
     void ToggleMirror();

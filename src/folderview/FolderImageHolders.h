@@ -15,6 +15,7 @@ public:
     bool Open(const std::string& path, IconKind kind) override;
     void CloseAll() override;
     const IconSource* Source() const override { return source_.get(); }
+    IconSource* EditableSource() override { return source_.get(); }
     const std::string& Problem() const override { return problem_; }
     int SelectIcon(int icon) override;
     const CBmpDib* Picture() const override;

@@ -23,6 +23,8 @@ public:
 
     // The file on show; null when none is.
     virtual const IconSource* Source() const = 0;
+    // The same, for the commands that save its icons.
+    virtual IconSource* EditableSource() = 0;
     // Why the file opened last cannot be shown; empty when it can.
     virtual const std::string& Problem() const = 0;
     // Makes icon n current (clamped into 1..count) and decodes it; the number now current, 0 without icons.

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -95,8 +96,9 @@ public:
     // Saves the current icon (decoded afresh) or the PNG picture by the path's extension.
     bool SaveIcon(const std::string& path, Messages& messages);
     // Saves every icon as "BASE_NNN.EXT" (outputImage 0 .BMP, 1 .PNG, 2 .JPG) and says how it went.
-    // The number of icons not saved.
-    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages);
+    // The number of icons not saved. step, when given, is called after each icon; false stops the saving.
+    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                     const std::function<bool()>& step = {});
     // The collage of the area as one 24-bit picture.
     bool SaveCollage(const std::string& path, const Rect& rect, int first, bool tight, Messages& messages);
     // A grid of icons as one 24-bit picture.

@@ -110,7 +110,8 @@ bool CShp3::SaveIcon(const std::string& path, Messages& messages) {
     return Save(path, messages);
 }
 
-int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& messages) {
+int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                        const std::function<bool()>& step) {
     const int previous = currentIcon_;
     // Each worker decodes with a reader of its own over the same file; the first uses this one.
     const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
@@ -118,7 +119,7 @@ int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& mess
     const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
         CShp3& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
         return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
-    });
+    }, step);
     if (previous > 0) SelectIcon(previous);
     return failures;
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,8 +63,9 @@ public:
     // Decodes the current icon and saves it by the path's extension.
     bool SaveIcon(const std::string& path, Messages& messages);
     // Saves every icon as "BASE_NNN.EXT" (outputImage 0 .BMP, 1 .PNG, 2 .JPG) and says how it went.
-    // The number of icons not saved.
-    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages);
+    // The number of icons not saved. step, when given, is called after each icon; false stops the saving.
+    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                     const std::function<bool()>& step = {});
     // The collage of the area, as one 8-bit picture on the transparent colour.
     bool SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages);
     // A grid of icons as one 8-bit picture.

@@ -82,7 +82,8 @@ bool CShpFile::SaveIcon(const std::string& path, Messages& messages) {
     return Save(path, messages);
 }
 
-int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& messages) {
+int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                           const std::function<bool()>& step) {
     const int previous = current_;
     // Each worker decodes with a reader of its own over the same file; the first uses this one.
     const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
@@ -90,7 +91,7 @@ int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& m
     const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
         CShpFile& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
         return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
-    });
+    }, step);
     if (previous > 0) SelectIcon(previous);
     return failures;
 }

@@ -26,8 +26,9 @@ public:
         return reader_.DrawCollage(canvas, rect, first, done);
     }
     bool SaveIcon(const std::string& path, Messages& messages) override { return reader_.SaveIcon(path, messages); }
-    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages) override {
-        return reader_.SaveAllIcons(path, outputImage, messages);
+    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                     const std::function<bool()>& step = {}) override {
+        return reader_.SaveAllIcons(path, outputImage, messages, step);
     }
     bool SaveBlock(const BlockParams& params, Messages& messages) override { return reader_.SaveBlock(params, messages); }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -81,8 +82,10 @@ public:
     // Saves the current icon (decoded afresh), or the whole picture, by the path's extension.
     virtual bool SaveIcon(const std::string& path, Messages& messages) = 0;
     // Saves every icon as "BASE_NNN.EXT" (outputImage 0 .BMP, 1 .PNG, 2 .JPG) and says how it went; the number of
-    // icons not saved. A picture only says "Not implemented".
-    virtual int SaveAllIcons(const std::string& path, int outputImage, Messages& messages) = 0;
+    // icons not saved. A picture only says "Not implemented". step, when given, is called after each icon saved,
+    // in icon order on the calling thread; false stops the saving (the icons not saved count as not saved).
+    virtual int SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                             const std::function<bool()>& step = {}) = 0;
     // The collage of the area from first on as one picture; a picture saves itself whole.
     virtual bool SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages) = 0;
     // A grid of icons as one picture; false for a picture, which has no icons of its own.

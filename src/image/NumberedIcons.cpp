@@ -37,11 +37,12 @@ std::string NumberedIconPath(const std::string& path, int n, int outputImage) {
 }
 
 int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messages& messages, int workers,
-                      const IconDecoder& decode) {
+                      const IconDecoder& decode, const IconStep& step) {
     workers = std::max(1, std::min(workers, count));
     std::vector<PngEncoder> encoders(static_cast<size_t>(workers));
     int failures = 0;
-    OrderedWork::Run<Saved>(
+    int taken = 0;
+    const bool complete = OrderedWork::Run<Saved>(
         count, workers,
         [&](int job, int worker) {
             Saved saved;
@@ -56,11 +57,17 @@ int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messa
         [&](int, Saved& saved) {
             saved.said.PassOn(messages);
             failures += saved.ok ? 0 : 1;
-            return true;
+            ++taken;
+            return !step || step();
         });
     const std::string folder = PathParts::Of(path).folder;
     if (count > 0 && !SyncFileSystem(folder.empty() ? "." : folder))
         messages.Error(Format("The pictures written to %s could not be flushed to disk", folder.c_str()));
+    if (!complete) {
+        messages.Error(Format("Cancelled: %d of %d icons saved as %s", taken - failures, count,
+                              OutputImageName(outputImage)));
+        return count - (taken - failures);
+    }
     return Summarise(count, failures, outputImage, messages);
 }
 

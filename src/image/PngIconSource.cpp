@@ -33,7 +33,7 @@ int PngIconSource::DrawCollage(Canvas& canvas, const Rect& rect, int, bool& done
     return set_.DrawIcon(canvas, rect, 0);
 }
 
-int PngIconSource::SaveAllIcons(const std::string&, int, Messages& messages) {
+int PngIconSource::SaveAllIcons(const std::string&, int, Messages& messages, const std::function<bool()>&) {
     messages.Notice("Not implemented");
     return 0;
 }

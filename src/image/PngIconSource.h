@@ -25,7 +25,8 @@ public:
     int DrawIcon(Canvas& canvas, const Rect& rect, int zoom) override { return set_.DrawIcon(canvas, rect, zoom); }
     int DrawCollage(Canvas& canvas, const Rect& rect, int first, bool& done) override;
     bool SaveIcon(const std::string& path, Messages& messages) override { return set_.SaveIcon(path, messages); }
-    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages) override;
+    int SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
+                     const std::function<bool()>& step = {}) override;
     bool SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages) override;
     bool SaveBlock(const BlockParams&, Messages&) override { return false; }
 

@@ -17,6 +17,7 @@
 
 #include "browser/qt/CDatPicture.h"
 #include "browser/qt/DatRowsModel.h"
+#include "tools/qt/CGetData.h"
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -49,6 +50,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
     BuildControls();
     BuildCommands();
     Connect();
+    BuildSaveMenu();
 }
 
 CDatView::~CDatView() {
@@ -364,7 +366,7 @@ void CDatView::Connect() {
     connect(picture_, &CDatPicture::Drawn, this, &CDatView::RefreshLabels);
 }
 
-QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_}; }
+QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_, saveMenu_.get()}; }
 
 void CDatView::OnInitialUpdate() {
     listMode_->setCurrentIndex(0);
@@ -471,6 +473,7 @@ void CDatView::UpdateCommands() {
     for (QAction* action : {extractAction_, addAction_, removeAction_, replaceAction_, unpackAction_, copyListAction_,
                             extractListAction_})
         action->setEnabled(open);
+    UpdateSaveCommands();
 }
 
 void CDatView::RunLater(DatArchiveCommands::Deferred rest) {
@@ -494,6 +497,57 @@ void CDatView::LoadDescriptions() {
 
 void CDatView::LogFilter() {
     commands_.LogFilter();
+}
+
+void CDatView::BuildSaveMenu() {
+    saveCommands_ = std::make_unique<DatSaveCommands>(
+        model_, context_.pickers, context_.settings,
+        [this](const std::string& prompt, IconSource& source, int position, const std::string& proposed) {
+            return CGetData::Run(context_, prompt, &source, position, proposed, this);
+        });
+    saveMenu_ = std::make_unique<QMenu>(QStringLiteral("Save as BMP/PNG"));
+    // Each prompt is the status-bar text, then the tool tip.
+    const auto add = [this](const char* text, const char* prompt, const char* caption, auto command) {
+        QAction* action = saveMenu_->addAction(QString::fromLatin1(text));
+        const QStringList parts = QString::fromLatin1(prompt).split(QLatin1Char('\n'));
+        action->setStatusTip(parts.front().trimmed());
+        action->setToolTip(parts.back().trimmed());
+        action->setIconText(QString::fromLatin1(caption));
+        connect(action, &QAction::triggered, this, [this, command] {
+            PullFields();
+            (saveCommands_.get()->*command)();
+            Refresh();
+        });
+        return action;
+    };
+    saveIconAction_ = add("Save &Icon / Collage",
+                          "Save icon as BMP/PNG/JPG (icon/collage) \nSave Icon as BMP/PNG/JPG (icon/collage)",
+                          "Save Icon", &DatSaveCommands::SaveIconOrCollage);
+    saveEachAction_ = add("Save &Each Icon", "Save each icon as a different BMP/PNG/JPG\nSave All icons as BMP/PNG/JPG",
+                          "Save Each", &DatSaveCommands::SaveEachIcon);
+    saveBlockAction_ = add("Save a range of icons as a block",
+                           "Save a range of icons to BMP/PNG/JPG file - block arranged with no separators.\n"
+                           "Save Range of icons as a block",
+                           "Block", &DatSaveCommands::SaveBlock);
+    connect(saveMenu_.get(), &QMenu::aboutToShow, this, &CDatView::UpdateSaveCommands);
+    addActions(saveMenu_->actions());
+
+    // On the toolbar the two save buttons follow extract; the block has a group of its own before replace.
+    const QList<QAction*> bar = toolBar_->actions();
+    const qsizetype extract = bar.indexOf(extractAction_);
+    QAction* before = extract >= 0 && extract + 1 < bar.size() ? bar[extract + 1] : nullptr;
+    toolBar_->insertAction(before, saveIconAction_);
+    toolBar_->insertAction(before, saveEachAction_);
+    toolBar_->insertSeparator(before);
+    toolBar_->insertAction(before, saveBlockAction_);
+    UpdateSaveCommands();
+}
+
+void CDatView::UpdateSaveCommands() {
+    if (!saveCommands_) return;
+    saveIconAction_->setEnabled(model_.SaveIconEnabled());
+    saveEachAction_->setEnabled(model_.SaveIconEnabled());
+    saveBlockAction_->setEnabled(model_.BlockEnabled());
 }
 
 }  // namespace pixmond

@@ -7,6 +7,7 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "browser/DatSaveCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -88,6 +89,10 @@ public:
     QAction* RemoveAction() const { return removeAction_; }
     QAction* AddAction() const { return addAction_; }
     QAction* UnpackAction() const { return unpackAction_; }
+    QMenu* SaveMenu() const { return saveMenu_.get(); }
+    QAction* SaveIconAction() const { return saveIconAction_; }
+    QAction* SaveEachAction() const { return saveEachAction_; }
+    QAction* SaveBlockAction() const { return saveBlockAction_; }
 
 private:
     void BuildControls();
@@ -106,6 +111,9 @@ private:
     void RunLater(DatArchiveCommands::Deferred rest);
     void LoadDescriptions();
     void LogFilter();
+    // "Save as BMP/PNG": the menu, its toolbar buttons and their states.
+    void BuildSaveMenu();
+    void UpdateSaveCommands();
 
     ViewContext& context_;
     FrameHooks hooks_;
@@ -158,6 +166,12 @@ private:
     QAction* fakesAction_ = nullptr;
     QAction* shpToolAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+
+    std::unique_ptr<DatSaveCommands> saveCommands_;
+    std::unique_ptr<QMenu> saveMenu_;
+    QAction* saveIconAction_ = nullptr;
+    QAction* saveEachAction_ = nullptr;
+    QAction* saveBlockAction_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "folderview/FolderImages.h"
+#include "tools/qt/CGetData.h"
 #include "ui/AppSettings.h"
 #include "ui/Services.h"
 #include "base/TextCase.h"
@@ -57,6 +58,7 @@ CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, Q
       model_(context.services.files, *images_, context.settings, context.services.messages) {
     BuildControls();
     BuildCommands();
+    BuildSaveCommands();
 }
 
 CShpView::~CShpView() {
@@ -234,7 +236,7 @@ void CShpView::BuildCommands() {
     addActions(menu_->actions());
 }
 
-QList<QMenu*> CShpView::Menus() { return {menu_}; }
+QList<QMenu*> CShpView::Menus() { return {menu_, saveMenu_.get()}; }
 
 void CShpView::OnInitialUpdate() {
     model_.Initialise();
@@ -313,6 +315,111 @@ void CShpView::UpdateCommands() {
     collageAction_->setEnabled(model_.CollageEnabled());
     mirrorAction_->setChecked(model_.MirrorChecked());
     for (int zoom = 1; zoom <= 5; ++zoom) zoomActions_[zoom - 1]->setChecked(model_.ZoomChecked(zoom));
+    UpdateSaveCommands();
+}
+
+void CShpView::BuildSaveCommands() {
+    commands_ = std::make_unique<ShpViewCommands>(
+        model_, *images_, context_.pickers, context_.settings, context_.services,
+        [this](const std::string& prompt, IconSource& source, int position, const std::string& proposed) {
+            return CGetData::Run(context_, prompt, &source, position, proposed, this);
+        });
+    const auto pictureArea = [this] {
+        const PixelRect area = picture_->PictureRect();
+        return Rect{area.x, area.y, area.x + area.width, area.y + area.height};
+    };
+    saveMenu_ = std::make_unique<QMenu>(QStringLiteral("Save as BMP/PNG"));
+    // Each prompt is the status-bar text, then the tool tip.
+    const auto prompt = [](QAction* action, const char* text) {
+        const QStringList parts = QString::fromLatin1(text).split(QLatin1Char('\n'));
+        action->setStatusTip(parts.front().trimmed());
+        action->setToolTip(parts.back().trimmed());
+    };
+    const auto add = [this, &prompt](const char* text, const char* tip, std::function<void()> command) {
+        QAction* action = saveMenu_->addAction(QString::fromLatin1(text));
+        prompt(action, tip);
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+        return action;
+    };
+    saveIconAction_ = add("Save &Icon / Collage",
+                          "Save icon as BMP/PNG/JPG (icon/collage) \nSave Icon as BMP/PNG/JPG (icon/collage)",
+                          [this, pictureArea] { commands_->SaveIconOrCollage(pictureArea()); });
+    saveEachAction_ = add("Save &Each Icon", "Save each icon as a different BMP/PNG/JPG\nSave All icons as BMP/PNG/JPG",
+                          [this] { commands_->SaveEachIcon(); });
+    saveBlockAction_ = add("Save a range of icons as a block",
+                           "Save a range of icons to BMP/PNG/JPG file - block arranged with no separators.\n"
+                           "Save Range of icons as a block",
+                           [this] { commands_->SaveBlock(); });
+    connect(saveMenu_.get(), &QMenu::aboutToShow, this, &CShpView::UpdateSaveCommands);
+    addActions(saveMenu_->actions());
+
+    // The buttons sit in the icon column: the BMP edits under the icon list, the saves under "Save as:".
+    auto* column = qobject_cast<QVBoxLayout*>(iconList_->parentWidget()->layout());
+    const auto button = [this](const char* caption, QAction* action) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setAutoDefault(false);
+        if (action) {
+            b->setToolTip(action->toolTip());
+            b->setStatusTip(action->statusTip());
+            connect(b, &QPushButton::clicked, action, &QAction::trigger);
+        }
+        return b;
+    };
+    insertButton_ = button("&Insert", nullptr);
+    appendButton_ = button("&Append", nullptr);
+    for (auto [b, text] : {std::pair{insertButton_, "Add a new Icon from BMP after selected\nInsert BMP after"},
+                           std::pair{appendButton_, "Append new Icon from a BMP file\nAppend BMP"}}) {
+        const QStringList parts = QString::fromLatin1(text).split(QLatin1Char('\n'));
+        b->setStatusTip(parts.front());
+        b->setToolTip(parts.back());
+    }
+    connect(insertButton_, &QPushButton::clicked, this, [this] { RunCommand([this] { commands_->InsertBmp(); }); });
+    connect(appendButton_, &QPushButton::clicked, this, [this] { RunCommand([this] { commands_->AppendBmp(); }); });
+    // The column is narrow: the caption sits above its two buttons.
+    auto* bmpButtons = new QHBoxLayout;
+    bmpButtons->addWidget(insertButton_);
+    bmpButtons->addWidget(appendButton_);
+    auto* bmpRow = new QVBoxLayout;
+    bmpRow->addWidget(new QLabel(QStringLiteral("Icon from BMP"), this));
+    bmpRow->addLayout(bmpButtons);
+    iconButton_ = button("Icon", saveIconAction_);
+    allIconsButton_ = button("All Icons", saveEachAction_);
+    rangeButton_ = button("Range", saveBlockAction_);
+    auto* saveRow = new QHBoxLayout;
+    for (QPushButton* b : {iconButton_, allIconsButton_, rangeButton_}) saveRow->addWidget(b);
+    if (column) {
+        column->insertLayout(column->indexOf(iconList_) + 1, bmpRow);
+        column->addLayout(saveRow);
+    }
+    setTabOrder(iconList_, insertButton_);
+    setTabOrder(insertButton_, appendButton_);
+    setTabOrder(appendButton_, output_);
+    setTabOrder(output_, iconButton_);
+    setTabOrder(iconButton_, allIconsButton_);
+    setTabOrder(allIconsButton_, rangeButton_);
+
+    // A double click removes the icon, after a question.
+    connect(iconList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const int row = iconList_->row(item);
+        RunCommand([this, row] {
+            model_.SelectIcon(row);
+            commands_->RemoveIcon();
+        });
+    });
+    UpdateSaveCommands();
+}
+
+void CShpView::RunCommand(const std::function<void()>& command) {
+    PullFields();
+    command();
+    Refresh();
+}
+
+void CShpView::UpdateSaveCommands() {
+    if (!commands_) return;
+    const bool enabled = commands_->SaveEnabled();
+    for (QAction* action : {saveIconAction_, saveEachAction_, saveBlockAction_}) action->setEnabled(enabled);
+    for (QPushButton* b : {iconButton_, allIconsButton_, rangeButton_}) b->setEnabled(enabled);
 }
 
 }  // namespace pixmond

@@ -1,9 +1,11 @@
 #pragma once
 #include <QFrame>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "folderview/CShpViewModel.h"
+#include "folderview/ShpViewCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -72,6 +74,16 @@ public:
     QAction* MirrorAction() const { return mirrorAction_; }
     QAction* ZoomAction(int zoom) const { return zoom >= 1 && zoom <= 5 ? zoomActions_[zoom - 1] : nullptr; }
     QAction* FolderAction() const { return folderAction_; }
+    QMenu* SaveMenu() const { return saveMenu_.get(); }
+    QAction* SaveIconAction() const { return saveIconAction_; }
+    QAction* SaveEachAction() const { return saveEachAction_; }
+    QAction* SaveBlockAction() const { return saveBlockAction_; }
+    QPushButton* IconButton() const { return iconButton_; }
+    QPushButton* AllIconsButton() const { return allIconsButton_; }
+    QPushButton* RangeButton() const { return rangeButton_; }
+    QPushButton* InsertButton() const { return insertButton_; }
+    QPushButton* AppendButton() const { return appendButton_; }
+    ShpViewCommands& Commands() { return *commands_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -87,6 +99,11 @@ private:
     void UpdateCommands();
     void FillList(QListWidget* list, const std::vector<std::string>& rows, std::vector<std::string>& shown,
                   bool names);
+    // "Save as BMP/PNG", the save and BMP buttons, and the removal of an icon by a double click.
+    void BuildSaveCommands();
+    void UpdateSaveCommands();
+    // Runs a command of the file on show, then shows what it changed.
+    void RunCommand(const std::function<void()>& command);
 
     ViewContext& context_;
     std::unique_ptr<FolderImages> images_;
@@ -118,6 +135,17 @@ private:
     QAction* collageAction_ = nullptr;
     QAction* mirrorAction_ = nullptr;
     QAction* zoomActions_[5] = {};
+
+    std::unique_ptr<ShpViewCommands> commands_;
+    std::unique_ptr<QMenu> saveMenu_;
+    QAction* saveIconAction_ = nullptr;
+    QAction* saveEachAction_ = nullptr;
+    QAction* saveBlockAction_ = nullptr;
+    QPushButton* iconButton_ = nullptr;
+    QPushButton* allIconsButton_ = nullptr;
+    QPushButton* rangeButton_ = nullptr;
+    QPushButton* insertButton_ = nullptr;
+    QPushButton* appendButton_ = nullptr;
 };
 
 }  // namespace pixmond

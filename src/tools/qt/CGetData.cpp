@@ -237,6 +237,11 @@ void CGetData::accept() {
     }
     request_.drawLines = lines_->isChecked();
     PushFields();
+    // The name is mostly proposed, not picked: a file of that name is only replaced when the user says so.
+    if (context_.services.files.Exists(request_.fileName) &&
+        !context_.services.messages.Question(
+            Format("%s already exists.\nDo you want to replace it?", request_.fileName.c_str())))
+        return;
     QDialog::accept();
 }
 
