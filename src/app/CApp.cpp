@@ -112,8 +112,12 @@ int CApp::Start(const QStringList& arguments) {
     if (!options.file.empty()) {
         // An archive named at start opens in the archive browser when there is one; the program starts anyway.
         if (!frame_->CanMakeView(CMainFrame::kDatMode) || !frame_->SwitchView(CMainFrame::kDatMode) ||
-            !doc_.OnOpenDocument(options.file))
+            !doc_.OnOpenDocument(options.file)) {
             std::fprintf(stderr, "pixmond: %s was not opened\n", options.file.c_str());
+        } else if (auto* view = dynamic_cast<CDatView*>(frame_->ActiveView()); view && !options.select.empty()) {
+            // --select names the entry the archive browser shows first.
+            view->SelectEntryNamed(options.select);
+        }
     }
     frame_->show();
     if (!options.dialog.empty()) return TakeDialogScreenshot(options);

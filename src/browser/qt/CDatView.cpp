@@ -550,4 +550,15 @@ void CDatView::UpdateSaveCommands() {
     saveBlockAction_->setEnabled(model_.BlockEnabled());
 }
 
+bool CDatView::SelectEntryNamed(const std::string& name) {
+    const std::vector<int>& rows = model_.Rows();
+    for (size_t row = 0; row < rows.size(); ++row) {
+        if (!EqualIgnoringCase(std::string(dat_.Item(rows[row]).Name()), name)) continue;
+        model_.SelectRow(int(row));
+        Refresh();
+        return true;
+    }
+    return false;
+}
+
 }  // namespace pixmond

@@ -93,6 +93,8 @@ public:
     QAction* SaveIconAction() const { return saveIconAction_; }
     QAction* SaveEachAction() const { return saveEachAction_; }
     QAction* SaveBlockAction() const { return saveBlockAction_; }
+    // Selects the listed entry of that name (compared without regard to case); false when none is listed.
+    bool SelectEntryNamed(const std::string& name);
 
 private:
     void BuildControls();
