@@ -98,6 +98,7 @@ void DatReportCommands::ExportSheets() {
     sheetsFolder_ = folder;
     SheetExportOptions options;
     options.folder = folder;
+    options.overwriteHint = "export into another folder";
     SheetExportResult result;
     const bool exported = SheetExporter(dat, dat.GetServices()).Export(options, result);
     if (!exported && result.Sheets() == 0) return;

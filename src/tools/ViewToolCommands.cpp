@@ -45,7 +45,7 @@ int ViewToolCommands::ArchivePngToShp(const CDatFile& dat, const std::vector<int
     auto progress = services_.progress.OpenWindow("Convert/Extract PNG to SHP");
     progress->SetRange(0, int(pngs.size()), 1);
     progress->SetText("Extracting the PNG entries as SHP files...\n\nHit Cancel or ESC to abort.");
-    int written = 0;
+    int written = 0, failed = 0;
     std::vector<std::string> refused;
     for (int entry : pngs) {
         progress->StepIt();
@@ -63,13 +63,18 @@ int ViewToolCommands::ArchivePngToShp(const CDatFile& dat, const std::vector<int
         const std::unique_ptr<IconSource> picture =
             OpenIconSource(IconKind::Png, IconBytes{dat.File(), item.offset, name}, quiet);
         if (!picture || !picture->Readable()) continue;
-        if (PngBatch::ConvertPicture(picture->Bitmap(), folder + PathParts::Of(name).title + ".shp")) ++written;
+        if (PngBatch::ConvertPicture(picture->Bitmap(), folder + PathParts::Of(name).title + ".shp"))
+            ++written;
+        else
+            ++failed;
     }
     progress->Hide();
     if (written > 0)
         messages.Notice(Format("Extracted %d PNG files to SHP", written));
     else
         messages.Notice("No PNG files have been extracted to SHP");
+    // A picture too large for an icon, or an SHP that cannot be written, is not an extraction.
+    if (failed > 0) messages.Error(Format("%d PNG files could not be extracted to SHP", failed));
     for (const std::string& name : refused)
         messages.Error(Format("%s cannot be a file name in %s", name.c_str(), folder.c_str()));
     return written;

@@ -171,6 +171,13 @@ TEST_F(ViewToolsTest, IconsExportedForEditingComeBackWithTheEditAndTheRowStays) 
     ASSERT_TRUE(tiger.indexed);
     tiger.pixels[size_t(80) * size_t(tiger.width) + 4 * 200 + 100] = 30;  // icon 5, in cells of 200 x 160
     SaveIndexed(dir_ / "sheets" / "TIGER.SHP.png", tiger);
+    // Exporting again would lose the edit: refused in the window's own words.
+    const auto edited = test::ReadBytes(dir_ / "sheets" / "TIGER.SHP.png");
+    pickers_.QueueFolder(Folder("sheets"));
+    dat_->ExportSheetsAction()->trigger();
+    EXPECT_TRUE(services_.messages.Errors().back().ends_with("Import the edits first, or export into another folder."))
+        << services_.messages.Errors().back();
+    EXPECT_EQ(test::ReadBytes(dir_ / "sheets" / "TIGER.SHP.png"), edited);
 
     SelectRow(3);  // PLANE.S16
     const auto tigerBefore = EntryBytes(archive_, "TIGER.SHP");

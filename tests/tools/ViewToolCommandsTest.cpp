@@ -73,6 +73,7 @@ TEST_F(ViewToolCommandsTest, ListedPngEntriesBecomeShpFilesAndOnlyWrittenOnesCou
     EXPECT_EQ(tools_.ArchivePngToShp(dat_, AllRows(), 0), 2);
     // A picture too wide for an icon is no conversion, nor is one that does not decode.
     EXPECT_EQ(services_.messages.Notices().back(), "Extracted 2 PNG files to SHP");
+    EXPECT_EQ(services_.messages.Errors(), std::vector<std::string>{"1 PNG files could not be extracted to SHP"});
     EXPECT_EQ(test::FilesUnder(dir_ / "out"), (std::vector<std::string>{"TANKS.shp", "WIDE.shp"}));
     EXPECT_EQ(services_.progress.titles.back(), "Convert/Extract PNG to SHP");
 
