@@ -46,9 +46,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
       dat_(context.services),
       model_(dat_, context.settings),
       commands_(model_, context.pickers, context.settings,
-                {[this](const std::string& path) { return OpenArchive(path); }, [this] { repaint(); }}),
-      reports_(model_, context.pickers),
-      tools_(context.services, context.pickers, context.settings) {
+                {[this](const std::string& path) { return OpenArchive(path); }, [this] { repaint(); }}) {
     BuildControls();
     BuildCommands();
     Connect();

@@ -178,8 +178,8 @@ private:
     // Reports, sheets and tools.
     void BuildToolCommands();
     void RunCatalog();
-    DatReportCommands reports_;
-    ViewToolCommands tools_;
+    DatReportCommands reports_{model_, context_.pickers};
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
     QAction* reportIconsAction_ = nullptr;
     QAction* reportItemsAction_ = nullptr;
     QAction* compareAction_ = nullptr;

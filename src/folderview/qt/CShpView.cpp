@@ -56,8 +56,7 @@ CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, Q
     : QWidget(parent),
       context_(context),
       images_(std::move(images)),
-      model_(context.services.files, *images_, context.settings, context.services.messages),
-      tools_(context.services, context.pickers, context.settings) {
+      model_(context.services.files, *images_, context.settings, context.services.messages) {
     BuildControls();
     BuildCommands();
     BuildToolCommands();

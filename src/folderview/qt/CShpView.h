@@ -130,7 +130,7 @@ private:
     void BuildToolCommands();
     void RunCatalog();
     void RunNationPictures();
-    ViewToolCommands tools_;
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
     QAction* catalogAction_ = nullptr;
     QAction* nationAction_ = nullptr;
     QAction* pngToShpAction_ = nullptr;
