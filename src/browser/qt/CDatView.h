@@ -7,6 +7,8 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "browser/DatReportCommands.h"
+#include "tools/ViewToolCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -33,6 +35,7 @@ public:
         std::function<void(const std::string&)> archiveOpened;  // recent files and title
         std::function<void()> showFolderBrowser;
         std::function<void()> about;
+        std::function<void()> shpMaker;  // the frame's Shp maker, from the toolbar
     };
 
     CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent = nullptr);
@@ -88,6 +91,19 @@ public:
     QAction* RemoveAction() const { return removeAction_; }
     QAction* AddAction() const { return addAction_; }
     QAction* UnpackAction() const { return unpackAction_; }
+    // The reports, the sheets and the view's tools.
+    QList<QAction*> ToolActions() override;
+    void UpdateToolActions() override;
+    QAction* ReportIconsAction() const { return reportIconsAction_; }
+    QAction* ReportItemsAction() const { return reportItemsAction_; }
+    QAction* CompareReportAction() const { return compareAction_; }
+    QAction* CompatibilityAction() const { return compatibilityAction_; }
+    QAction* ExportSheetsAction() const { return exportSheetsAction_; }
+    QAction* ImportSheetsAction() const { return importSheetsAction_; }
+    QAction* CatalogAction() const { return catalogAction_; }
+    QAction* NationPicturesAction() const { return nationAction_; }
+    QAction* PngToShpAction() const { return pngToShpAction_; }
+    QAction* ShpMakerButton() const { return shpMakerAction_; }
 
 private:
     void BuildControls();
@@ -158,6 +174,22 @@ private:
     QAction* fakesAction_ = nullptr;
     QAction* shpToolAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+
+    // Reports, sheets and tools.
+    void BuildToolCommands();
+    void RunCatalog();
+    DatReportCommands reports_{model_, context_.pickers};
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
+    QAction* reportIconsAction_ = nullptr;
+    QAction* reportItemsAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
+    QAction* compatibilityAction_ = nullptr;
+    QAction* exportSheetsAction_ = nullptr;
+    QAction* importSheetsAction_ = nullptr;
+    QAction* catalogAction_ = nullptr;
+    QAction* nationAction_ = nullptr;
+    QAction* pngToShpAction_ = nullptr;
+    QAction* shpMakerAction_ = nullptr;
 };
 
 }  // namespace pixmond

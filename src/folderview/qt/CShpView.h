@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "folderview/CShpViewModel.h"
+#include "tools/ViewToolCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -72,6 +73,12 @@ public:
     QAction* MirrorAction() const { return mirrorAction_; }
     QAction* ZoomAction(int zoom) const { return zoom >= 1 && zoom <= 5 ? zoomActions_[zoom - 1] : nullptr; }
     QAction* FolderAction() const { return folderAction_; }
+    // The view's tools, shown in the frame's "&Tools" menu.
+    QList<QAction*> ToolActions() override;
+    QAction* CatalogAction() const { return catalogAction_; }
+    QAction* NationPicturesAction() const { return nationAction_; }
+    QAction* PngToShpAction() const { return pngToShpAction_; }
+    QAction* CropPngAction() const { return cropAction_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -118,6 +125,16 @@ private:
     QAction* collageAction_ = nullptr;
     QAction* mirrorAction_ = nullptr;
     QAction* zoomActions_[5] = {};
+
+    // Tools on the listed files and the file on show.
+    void BuildToolCommands();
+    void RunCatalog();
+    void RunNationPictures();
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
+    QAction* catalogAction_ = nullptr;
+    QAction* nationAction_ = nullptr;
+    QAction* pngToShpAction_ = nullptr;
+    QAction* cropAction_ = nullptr;
 };
 
 }  // namespace pixmond
