@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "archive/CDatFile.h"
 #include "support/RecordingServices.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     static const std::string dir = [] {
-        char pattern[] = "/tmp/fuzz-archive-XXXXXX";
-        const char* made = ::mkdtemp(pattern);
-        std::string path = made ? made : "/tmp";
+        std::string path = fuzzing::ScratchPath("archive-XXXXXX");
+        if (!::mkdtemp(path.data())) path = "/tmp";
         if (std::FILE* keep = std::fopen((path + "/A.KEEP").c_str(), "wb")) {
             std::fputs("X1;TIGER\nX2;NOPE\n#c\nX3;A\n", keep);
             std::fclose(keep);

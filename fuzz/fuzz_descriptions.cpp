@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzScratch.h"
 #include "browser/DatListModel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -22,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     pixmond::DatListModel model;
     model.descriptions.ReadText(text, csv);
 
-    static const std::string base = "/tmp/fuzz-desc-" + std::to_string(::getpid());
+    static const std::string base = fuzzing::ScratchPath("desc");
     const std::string path = base + (csv ? ".csv" : ".txt");
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(text.data(), 1, text.size(), file);

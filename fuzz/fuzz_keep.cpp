@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "archive/CFakefile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
@@ -12,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     pixmond::CFakefile inMemory;
     inMemory.LoadText(text);
 
-    static const std::string path = "/tmp/fuzz-keep-" + std::to_string(::getpid()) + ".keep";
+    static const std::string path = fuzzing::ScratchPath("a.keep");
     if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);

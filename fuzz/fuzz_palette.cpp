@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <string>
 
+#include "FuzzScratch.h"
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
 #include "support/RecordingMessages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/fuzz-palette-" + std::to_string(::getpid()) + ".pal";
+    static const std::string path = fuzzing::ScratchPath("in.pal");
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return 0;
     std::fwrite(data, 1, size, file);
@@ -19,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     pixmond::CBmpDib::ColourTable table = pixmond::DefaultColourTable();
     if (!pixmond::ReadPalette(table, path, messages)) __builtin_trap();
 
-    static const std::string text = "/tmp/fuzz-palette-" + std::to_string(::getpid()) + ".txt";
+    static const std::string text = fuzzing::ScratchPath("out.txt");
     if (!pixmond::WriteTextPalette(table, text, messages)) return 0;
     pixmond::CBmpDib::ColourTable again{};
     if (!pixmond::ReadPalette(again, text, messages)) __builtin_trap();

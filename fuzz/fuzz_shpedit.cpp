@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzScratch.h"
 #include "image/CBmpOrvel.h"
 #include "image/CShpEditor.h"
 #include "image/CShpFile.h"
@@ -44,7 +45,7 @@ void CheckReadable(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    static const std::string base = "/tmp/fuzz-shpedit-" + std::to_string(::getpid());
+    static const std::string base = fuzzing::ScratchPath("edit");
     static const std::string path = base + ".shp";
     static const std::string bmp = base + ".bmp";
     static bool bitmapWritten = false;

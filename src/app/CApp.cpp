@@ -76,6 +76,7 @@ void RegisterViews(CMainFrame& frame, const std::string& startFolder) {
                            };
                            hooks.showFolderBrowser = [&frame] { frame.SwitchView(CMainFrame::kShpMode); };
                            hooks.about = [&frame] { frame.ShowAbout(); };
+                           hooks.shpMaker = [&frame] { frame.RunShpMaker(); };
                            return std::make_unique<CDatView>(context, std::move(hooks));
                        });
 }

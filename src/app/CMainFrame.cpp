@@ -68,6 +68,9 @@ void CMainFrame::BuildMenus() {
     converterAction_->setStatusTip(
         QStringLiteral("Converts every 9-icon SHP and S16 file of a folder into one BMP or PNG picture each"));
     converterAction_->setToolTip(QStringLiteral("Convert Shp/s16 files to Bmp / Png"));
+    connect(tools, &QMenu::aboutToShow, this, [this] {
+        if (CFrameView* view = ActiveView()) view->UpdateToolActions();
+    });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction* topics = help->addAction(QStringLiteral("&Help Topics"), this, &CMainFrame::OpenHelp);
@@ -81,6 +84,19 @@ QMenu* CMainFrame::ToolsMenu() {
         menuBar()->insertMenu(optionsMenuAction_, toolsMenu_);
     }
     return toolsMenu_;
+}
+
+void CMainFrame::AddViewTools(int mode, CFrameView& view) {
+    const QList<QAction*> tools = view.ToolActions();
+    if (tools.isEmpty()) return;
+    QMenu* menu = ToolsMenu();
+    QList<QAction*>& shown = viewToolActions_[mode];
+    shown << menu->addSeparator();
+    for (QAction* action : tools) {
+        menu->addAction(action);
+        shown << action;
+    }
+    for (QAction* action : shown) action->setVisible(false);
 }
 
 void CMainFrame::FillRecentMenu() {
@@ -145,6 +161,7 @@ bool CMainFrame::SwitchView(int mode) {
             action->setVisible(false);
             viewMenuActions_[mode] << action;
         }
+        AddViewTools(mode, *view);
         view->OnInitialUpdate();
         views_[mode] = std::move(view);
     }
@@ -156,10 +173,12 @@ bool CMainFrame::SwitchView(int mode) {
     if (previous) {
         if (QToolBar* bar = previous->ToolBar()) bar->hide();
         for (QAction* action : viewMenuActions_[oldMode]) action->setVisible(false);
+        for (QAction* action : viewToolActions_[oldMode]) action->setVisible(false);
         previous->OnActivateView(false);
     }
     if (QToolBar* bar = next->ToolBar()) bar->show();
     for (QAction* action : viewMenuActions_[mode]) action->setVisible(true);
+    for (QAction* action : viewToolActions_[mode]) action->setVisible(true);
     for (auto& [m, action] : viewActions_) action->setChecked(m == mode);
     UpdateTitle();
     next->OnActivateView(true);

@@ -68,6 +68,8 @@ protected:
 private:
     void BuildMenus();
     void FillRecentMenu();
+    // Puts a view's tool commands into "&Tools", hidden until the view is shown.
+    void AddViewTools(int mode, CFrameView& view);
     bool OpenDocument(const std::string& path);
 
     ViewContext context_;
@@ -76,6 +78,7 @@ private:
     std::map<int, ViewMaker> makers_;
     std::map<int, std::unique_ptr<CFrameView>> views_;
     std::map<int, QList<QAction*>> viewMenuActions_;
+    std::map<int, QList<QAction*>> viewToolActions_;  // a view's tools in "&Tools", behind a separator
     std::map<int, int> made_;
     std::map<int, QAction*> viewActions_;
     QMenu* fileMenu_ = nullptr;

@@ -13,6 +13,7 @@
 #include "archive/DatDirectory.h"
 #include "base/Format.h"
 #include "base/KillPoint.h"
+#include "base/UnnamedFile.h"
 
 namespace pixmond {
 
@@ -141,12 +142,13 @@ RangeCopy CopyRange(const ReadOnlyFile& file, std::uint64_t offset, std::uint64_
 
 bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
                                    std::vector<std::uint8_t>& buffer, std::string& failure, bool flushNew) {
-    // Written beside the target under a temporary name and renamed over it, so that a failure or a crash leaves
-    // the target complete or as it was. A file the user had is flushed before it is replaced; a new one only when
-    // asked, a batch flushes its new files once at its end.
+    // Written without a name (or beside the target under a temporary one) and named when complete, so that a
+    // failure or a crash leaves the target complete or as it was. A file the user had is flushed before it is
+    // replaced; a new one only when asked, a batch flushes its new files once at its end.
     static std::atomic<unsigned> serial{0};
     std::string temp;
-    int fd = -1;
+    int fd = OpenUnnamed(target.parent_path());
+    const bool unnamed = fd >= 0;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
         temp = Format("%s.tmp-%d-%u", target.c_str(), int(::getpid()), serial++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -182,15 +184,21 @@ bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t si
     if (copied && ok) {
         if (flushNew && ::fsync(fd) != 0) ok = false;
         KillPoint();
-        // The rename refuses to replace a file, so a new name costs no look of its own.
+        // Naming refuses to replace a file, so a new name costs no look of its own.
         int refused = 0;
-        if (ok && ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) refused = errno;
+        if (ok && !(unnamed ? GiveName(fd, target)
+                            : ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0))
+            refused = errno;
         if (refused == EEXIST || refused == EINVAL || refused == ENOSYS) {
             // A file of that name is there (or the disk cannot tell): it is replaced only by a copy on the disk,
             // with the permissions it had.
+            if (unnamed) {
+                temp = GiveNameBeside(fd, target).string();
+                ok = !temp.empty();
+            }
             struct stat info {};
             if (::stat(target.c_str(), &info) == 0) ::fchmod(fd, info.st_mode & 07777);
-            ok = (flushNew || ::fsync(fd) == 0) && std::rename(temp.c_str(), target.c_str()) == 0;
+            ok = ok && (flushNew || ::fsync(fd) == 0) && std::rename(temp.c_str(), target.c_str()) == 0;
         } else if (refused != 0) {
             ok = false;
         }
@@ -199,7 +207,7 @@ bool ArchiveWriter::WriteLooseFile(const ArchiveSource& source, std::uint64_t si
     if (::close(fd) != 0) ok = false;
     if (copied && ok) return true;
     if (copied) failure = Format("Error on creating [%s]", target.c_str());
-    ::unlink(temp.c_str());
+    if (!temp.empty()) ::unlink(temp.c_str());
     return false;
 }
 

@@ -6,12 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "base/DiskSync.h"
 #include "base/KillPoint.h"
+#include "base/UnnamedFile.h"
 
 namespace pixmond {
 
@@ -44,20 +44,6 @@ bool RenameIfNew(const fs::path& from, const fs::path& to) {
     return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
 }
 
-// A file without a name in the folder (it vanishes if the program stops before it is given one); -1 where the
-// file system cannot make one, or the file could not be given a name later.
-int OpenUnnamed(const fs::path& folder) {
-    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
-    if (!canName) return -1;
-    return ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-}
-
-// Gives the open file without a name the path; fails when something has that name already.
-bool GiveName(int fd, const fs::path& path) {
-    char link[40];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
-    return ::linkat(AT_FDCWD, link, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
-}
 }  // namespace
 
 SafeFile::SafeFile(fs::path target, Durability durability) : target_(std::move(target)), durability_(durability) {
@@ -167,18 +153,8 @@ bool SafeFile::CommitNew() {
 }
 
 bool SafeFile::NameBeside() {
-    const auto seed = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
-    for (std::uint64_t attempt = 0; attempt < 100; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".tmp-%06llx", (unsigned long long)((seed + attempt * 7919) & 0xFFFFFF));
-        const fs::path name = target_.string() + suffix;
-        if (GiveName(::fileno(file_), name)) {
-            temp_ = name;
-            return true;
-        }
-        if (errno != EEXIST) return false;
-    }
-    return false;
+    temp_ = GiveNameBeside(::fileno(file_), target_);
+    return !temp_.empty();
 }
 
 void SafeFile::Discard() {

@@ -9,7 +9,6 @@
 #include "image/IconKind.h"
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
-#include "base/OrderedWork.h"
 #include "image/ImageSetLimits.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Format.h"
@@ -112,16 +111,8 @@ bool CShp3::SaveIcon(const std::string& path, Messages& messages) {
 
 int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
                         const std::function<bool()>& step) {
-    const int previous = currentIcon_;
-    // Each worker decodes with a reader of its own over the same file; the first uses this one.
-    const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
-    std::vector<CShp3> readers(size_t(workers - 1), *this);
-    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
-        CShp3& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
-        return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
-    }, step);
-    if (previous > 0) SelectIcon(previous);
-    return failures;
+    return SaveIconsOfReader(*this, count_, currentIcon_, path, outputImage, messages,
+                             [](CShp3& reader, int n) { return reader.DecodeNumber(n); }, step);
 }
 
 bool CShp3::SaveCollage(const std::string& path, const Rect& rect, int first, bool tight, Messages& messages) {

@@ -8,7 +8,6 @@
 #include "image/IconDrawing.h"
 #include "image/ImageSetColours.h"
 #include "image/NumberedIcons.h"
-#include "base/OrderedWork.h"
 #include "image/ImageSetLimits.h"
 #include "base/Format.h"
 #include "ui/Messages.h"
@@ -84,16 +83,8 @@ bool CShpFile::SaveIcon(const std::string& path, Messages& messages) {
 
 int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& messages,
                            const std::function<bool()>& step) {
-    const int previous = current_;
-    // Each worker decodes with a reader of its own over the same file; the first uses this one.
-    const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count_, 1));
-    std::vector<CShpFile> readers(size_t(workers - 1), *this);
-    const int failures = SaveNumberedIcons(path, count_, outputImage, messages, workers, [&](int worker, int n) {
-        CShpFile& reader = worker == 0 ? *this : readers[size_t(worker - 1)];
-        return reader.DecodeNumber(n) ? static_cast<const CBmpDib*>(&reader) : nullptr;
-    }, step);
-    if (previous > 0) SelectIcon(previous);
-    return failures;
+    return SaveIconsOfReader(*this, count_, current_, path, outputImage, messages,
+                             [](CShpFile& reader, int n) { return reader.DecodeNumber(n); }, step);
 }
 
 bool CShpFile::SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages) {

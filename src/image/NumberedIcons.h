@@ -1,6 +1,10 @@
 #pragma once
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "base/OrderedWork.h"
 
 namespace pixmond {
 
@@ -26,5 +30,20 @@ int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messa
 // The same on the calling thread, written with the options of a larger batch whose owner flushes it.
 int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messages& messages,
                       const ImageWriteOptions& options, const std::function<const CBmpDib*(int n)>& decode);
+
+// Saves icons 1..count of a reader: each worker decodes with a copy of it over the same file, the first with the
+// reader itself; decode(reader, n) decodes icon n. The reader's own icon is selected again afterwards. step as above.
+template <class Reader, class Decode>
+int SaveIconsOfReader(Reader& reader, int count, int current, const std::string& path, int outputImage,
+                      Messages& messages, Decode decode, const IconStep& step = {}) {
+    const int workers = std::min(OrderedWork::DefaultWorkers(), std::max(count, 1));
+    std::vector<Reader> copies(size_t(workers - 1), reader);
+    const int failures = SaveNumberedIcons(path, count, outputImage, messages, workers, [&](int worker, int n) {
+        Reader& own = worker == 0 ? reader : copies[size_t(worker - 1)];
+        return decode(own, n) ? static_cast<const CBmpDib*>(&own) : nullptr;
+    }, step);
+    if (current > 0) reader.SelectIcon(current);
+    return failures;
+}
 
 }  // namespace pixmond

@@ -8,6 +8,7 @@
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "ui/CollectingMessages.h"
+#include "ui/Progress.h"
 #include "base/TextCase.h"
 
 namespace pixmond {
@@ -37,23 +38,39 @@ std::vector<std::string> PngBatch::PngPaths() const {
     return paths;
 }
 
-int PngBatch::ConvertToShp(Messages& messages) const {
+bool PngBatch::ConvertPicture(const CBmpDib& picture, const std::string& output) {
+    CBmpOrvel working(picture);
+    if (working.Bits() && working.BitsPerPixel() != 8) {
+        working.SetColourTable(DefaultColourTable());
+        ConvertToPalette(working);
+    }
+    RemapToDefaultPalette(working);
+    const int built = IsIconSheet(working.Width(), working.Height()) ? BuildShpFromSheet(output, working)
+                                                                     : BuildShpWithClones(output, working);
+    return built != 0;
+}
+
+namespace {
+
+// False when the user cancelled.
+bool Step(Progress* progress) {
+    if (!progress) return true;
+    progress->StepIt();
+    return progress->PeekAndPump(true);
+}
+
+}  // namespace
+
+int PngBatch::ConvertToShp(Messages& messages, Progress* progress) const {
     int converted = 0, failed = 0;
     for (const std::string& path : PngPaths()) {
+        if (!Step(progress)) break;
         const std::unique_ptr<IconSource> picture = ReadQuietly(path);
         if (!picture) continue;
-        CBmpOrvel working(picture->Bitmap());
-        if (working.Bits() && working.BitsPerPixel() != 8) {
-            working.SetColourTable(DefaultColourTable());
-            ConvertToPalette(working);
-        }
-        RemapToDefaultPalette(working);
         const std::string output =
             (shpFolder_.empty() ? PathParts::Of(path).withoutExtension : shpFolder_ + PathParts::Of(path).title) +
             ".shp";
-        const int built = IsIconSheet(working.Width(), working.Height()) ? BuildShpFromSheet(output, working)
-                                                                         : BuildShpWithClones(output, working);
-        if (built)
+        if (ConvertPicture(picture->Bitmap(), output))
             ++converted;
         else
             ++failed;
@@ -67,9 +84,10 @@ int PngBatch::ConvertToShp(Messages& messages) const {
     return converted;
 }
 
-int PngBatch::CropSheets(Messages& messages) const {
+int PngBatch::CropSheets(Messages& messages, Progress* progress) const {
     int changed = 0;
     for (const std::string& path : PngPaths()) {
+        if (!Step(progress)) break;
         const std::unique_ptr<IconSource> source = ReadQuietly(path);
         if (!source) continue;
         CBmpDib& picture = source->Bitmap();

@@ -152,7 +152,8 @@ std::vector<SheetExporter::Job> SheetExporter::PlanJobs(const SheetExportOptions
     return jobs;
 }
 
-bool SheetExporter::EditedSheetsInTheWay(const std::string& folder, const std::vector<Job>& jobs) const {
+bool SheetExporter::EditedSheetsInTheWay(const SheetExportOptions& options, const std::vector<Job>& jobs) const {
+    const std::string& folder = options.folder;
     SheetManifest previous;
     const auto manifestFile = ReadOnlyFile::Open(fs::path(folder) / SheetManifest::kFileName);
     std::string ignored;
@@ -179,9 +180,8 @@ bool SheetExporter::EditedSheetsInTheWay(const std::string& folder, const std::v
     for (size_t k = 0; k < inTheWay.size() && k < 10; ++k) list += "\n  " + inTheWay[k];
     if (inTheWay.size() > 10) list += Format("\n  and %d more", int(inTheWay.size() - 10));
     services_.messages.Error(
-        Format("%s holds pictures an export would lose:%s\nImport the edits first, or export "
-               "with --force to write over them.",
-               folder.c_str(), list.c_str()));
+        Format("%s holds pictures an export would lose:%s\nImport the edits first, or %s.", folder.c_str(),
+               list.c_str(), options.overwriteHint.c_str()));
     return true;
 }
 
@@ -249,7 +249,7 @@ bool SheetExporter::Export(const SheetExportOptions& options, SheetExportResult&
         return false;
     }
     std::vector<Job> jobs = PlanJobs(options);
-    if (!options.force && EditedSheetsInTheWay(options.folder, jobs)) return false;
+    if (!options.force && EditedSheetsInTheWay(options, jobs)) return false;
 
     auto progress = services_.progress.OpenWindow("Exporting sheets");
     progress->SetRange(0, int(jobs.size()), 1);

@@ -15,6 +15,8 @@ struct SheetExportOptions {
     std::string nameFilter{};   // as the browser's name filter takes it ("^TI": names beginning with TI)
     std::string paletteFile{};  // "" for the default palette
     bool force = false;         // write even over sheets edited since the last export
+    // How the refusal to write over edited sheets tells the user to go on anyway.
+    std::string overwriteHint = "export with --force to write over them";
 };
 
 struct SheetExportResult {
@@ -44,7 +46,7 @@ public:
 private:
     struct Job;
     std::vector<Job> PlanJobs(const SheetExportOptions& options) const;
-    bool EditedSheetsInTheWay(const std::string& folder, const std::vector<Job>& jobs) const;
+    bool EditedSheetsInTheWay(const SheetExportOptions& options, const std::vector<Job>& jobs) const;
     void ExportOne(Job& job, const std::string& folder, const SheetManifest& manifest) const;
 
     const CDatFile& dat_;

@@ -185,7 +185,8 @@ TEST_F(MainFrameTest, ToolsMenuInBothViewsAndTheViewsFollowTheShpMaker) {
     frame_->SwitchView(CMainFrame::kShpMode);
     QAction* maker = frame_->ShpMakerAction();
     ASSERT_NE(maker, nullptr);
-    EXPECT_EQ(frame_->ToolsMenu()->actions(), (QList<QAction*>{maker, frame_->ConverterAction()}));
+    // The frame's own tools come first; the view's own follow them.
+    EXPECT_EQ(frame_->ToolsMenu()->actions().mid(0, 2), (QList<QAction*>{maker, frame_->ConverterAction()}));
     EXPECT_EQ(maker->text(), QStringLiteral("Shp &Maker"));
     EXPECT_EQ(maker->statusTip(), QStringLiteral("Allows creating SHP files using Bitmaps"));
     EXPECT_EQ(frame_->ConverterAction()->text(), QStringLiteral("Convert Shp/s16 files in a folder to Bmp / Png"));

@@ -129,6 +129,23 @@ TEST_F(Rebuild, UnpackAndExtractKeepInsideTheFolder) {
     EXPECT_EQ(services.messages.Errors().back(), "Error on creating [" + dir.File("no/such/g.shp") + "]");
 }
 
+// A file written by extraction takes its name only when complete: an existing file is replaced with the
+// permissions it had, a folder of that name is left alone, and no temporary file stays behind either way.
+TEST_F(Rebuild, ExtractReplacesAFileKeepingItsPermissionsButNeverAFolder) {
+    ArchiveBuilder().Add("Good.shp", "good").Write(dir / "g.dat");
+    ASSERT_TRUE(dat.Load(dir.File("g.dat"), true));
+    fs::create_directories(dir / "x");
+    test::WriteText(dir / "x" / "old.shp", "old bytes");
+    fs::permissions(dir / "x" / "old.shp", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_directories(dir / "x" / "folder.shp");
+    EXPECT_EQ(dat.Extract(0, dir.File("x/old.shp")), dir.File("x/old.shp"));
+    EXPECT_EQ(test::ReadText(dir / "x" / "old.shp"), "good");
+    EXPECT_EQ(fs::status(dir / "x" / "old.shp").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(dat.Extract(0, dir.File("x/folder.shp")), "");
+    EXPECT_TRUE(fs::is_directory(dir / "x" / "folder.shp"));
+    EXPECT_EQ(FolderNames(dir / "x"), (std::vector<std::string>{"folder.shp", "old.shp"}));
+}
+
 // Each name breaks one rule of the safe-name check and no other. Unpack, the command line's extract under the
 // stored name, and extraction from a copy list refuse it, name it, write nothing outside the chosen folder and
 // still write the good entry. (A copy list cannot ask for a name with '/' or ':': such lines are ignored.)

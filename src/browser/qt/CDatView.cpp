@@ -18,6 +18,7 @@
 #include "browser/qt/CDatPicture.h"
 #include "browser/qt/DatRowsModel.h"
 #include "tools/qt/CGetData.h"
+#include "tools/qt/CShpCat.h"
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -51,6 +52,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
     BuildCommands();
     Connect();
     BuildSaveMenu();
+    BuildToolCommands();
 }
 
 CDatView::~CDatView() {
@@ -559,6 +561,83 @@ bool CDatView::SelectEntryNamed(const std::string& name) {
         return true;
     }
     return false;
+}
+
+void CDatView::BuildToolCommands() {
+    const auto add = [this](QMenu* menu, const char* text, const char* tip, auto slot) {
+        auto* action = new QAction(QString::fromLatin1(text), this);
+        action->setStatusTip(QString::fromLatin1(tip));
+        connect(action, &QAction::triggered, this, slot);
+        if (menu) menu->addAction(action);
+        return action;
+    };
+    datMenu_->addSeparator();
+    reportIconsAction_ = add(datMenu_, "Report items and &#icons", "Create text file including all items and #icons",
+                             [this] { reports_.ReportItems(true); });
+    reportItemsAction_ = add(datMenu_, "Report &Items only", "Create text file including all items",
+                             [this] { reports_.ReportItems(false); });
+    compareAction_ = add(datMenu_, "Compare Report (can report only differences)",
+                         "Creates a report comparing items with another DAT file", [this] {
+                             reports_.CompareReport();
+                             Refresh();
+                         });
+    compatibilityAction_ = add(datMenu_, "Compare 2 dat+keep set of files to check compatibility",
+                               "Creates a report comparing items with another DAT +KEEP file", [this] {
+                                   reports_.CompatibilityReport();
+                                   Refresh();
+                               });
+    datMenu_->addSeparator();
+    exportSheetsAction_ = add(datMenu_, "Export icons for editing...",
+                              "Writes every icon of the archive as PNG sheets any image editor opens",
+                              [this] { reports_.ExportSheets(); });
+    importSheetsAction_ = add(datMenu_, "Import edited icons...",
+                              "Brings the edited sheets of a folder back into the archive", [this] {
+                                  reports_.ImportSheets();
+                                  Refresh();
+                              });
+    connect(datMenu_, &QMenu::aboutToShow, this, &CDatView::UpdateToolActions);
+
+    catalogAction_ = add(nullptr, "Get Icon's Catalog", "Saves one o more files having a catalog of icons",
+                         [this] { RunCatalog(); });
+    nationAction_ = add(nullptr, "Create Halvren nations pics", "Split shp as Halvren nations pics",
+                        [this] { tools_.NationPictures(dat_.CurrentSource()); });
+    pngToShpAction_ = add(nullptr, "Convert/Extract PNG to Orvel's SHP", "Convert/Extract PNG files in list to SHP",
+                          [this] {
+                              PullFields();
+                              tools_.ArchivePngToShp(dat_, model_.Rows(), model_.ListMode());
+                          });
+
+    shpMakerAction_ = add(nullptr, "Shp Maker", "Allows creating SHP files using Bitmaps", [this] {
+        if (hooks_.shpMaker) hooks_.shpMaker();
+    });
+    shpMakerAction_->setToolTip(QStringLiteral("ShpMaker"));
+    toolBar_->insertAction(shpToolAction_, shpMakerAction_);
+}
+
+QList<QAction*> CDatView::ToolActions() { return {catalogAction_, nationAction_, pngToShpAction_}; }
+
+void CDatView::UpdateToolActions() {
+    for (QAction* action : {reportIconsAction_, reportItemsAction_}) action->setEnabled(reports_.ReportsEnabled());
+    for (QAction* action : {compareAction_, compatibilityAction_, exportSheetsAction_})
+        action->setEnabled(reports_.CompareEnabled());
+    importSheetsAction_->setEnabled(reports_.ImportEnabled());
+    catalogAction_->setEnabled(dat_.Loaded());
+}
+
+void CDatView::RunCatalog() {
+    if (!dat_.Loaded()) return;
+    PullFields();
+    CatalogList list;
+    list.source = CatalogSource::Archive;
+    list.inputName = dat_.Path();
+    list.entries = model_.Rows();
+    list.dat = &dat_;
+    // SHP icons are drawn with the palette they are drawn with here.
+    const IconSource* shown = dat_.CurrentSource();
+    if (shown && shown->Kind() == IconKind::Shp) list.colours = &shown->Bitmap().Colours();
+    CShpCat catalog(context_, std::move(list), this);
+    catalog.exec();
+    Refresh();
 }
 
 }  // namespace pixmond

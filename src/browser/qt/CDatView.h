@@ -8,6 +8,8 @@
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
 #include "browser/DatSaveCommands.h"
+#include "browser/DatReportCommands.h"
+#include "tools/ViewToolCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -34,6 +36,7 @@ public:
         std::function<void(const std::string&)> archiveOpened;  // recent files and title
         std::function<void()> showFolderBrowser;
         std::function<void()> about;
+        std::function<void()> shpMaker;  // the frame's Shp maker, from the toolbar
     };
 
     CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent = nullptr);
@@ -95,6 +98,19 @@ public:
     QAction* SaveBlockAction() const { return saveBlockAction_; }
     // Selects the listed entry of that name (compared without regard to case); false when none is listed.
     bool SelectEntryNamed(const std::string& name);
+    // The reports, the sheets and the view's tools.
+    QList<QAction*> ToolActions() override;
+    void UpdateToolActions() override;
+    QAction* ReportIconsAction() const { return reportIconsAction_; }
+    QAction* ReportItemsAction() const { return reportItemsAction_; }
+    QAction* CompareReportAction() const { return compareAction_; }
+    QAction* CompatibilityAction() const { return compatibilityAction_; }
+    QAction* ExportSheetsAction() const { return exportSheetsAction_; }
+    QAction* ImportSheetsAction() const { return importSheetsAction_; }
+    QAction* CatalogAction() const { return catalogAction_; }
+    QAction* NationPicturesAction() const { return nationAction_; }
+    QAction* PngToShpAction() const { return pngToShpAction_; }
+    QAction* ShpMakerButton() const { return shpMakerAction_; }
 
 private:
     void BuildControls();
@@ -174,6 +190,21 @@ private:
     QAction* saveIconAction_ = nullptr;
     QAction* saveEachAction_ = nullptr;
     QAction* saveBlockAction_ = nullptr;
+    // Reports, sheets and tools.
+    void BuildToolCommands();
+    void RunCatalog();
+    DatReportCommands reports_{model_, context_.pickers};
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
+    QAction* reportIconsAction_ = nullptr;
+    QAction* reportItemsAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
+    QAction* compatibilityAction_ = nullptr;
+    QAction* exportSheetsAction_ = nullptr;
+    QAction* importSheetsAction_ = nullptr;
+    QAction* catalogAction_ = nullptr;
+    QAction* nationAction_ = nullptr;
+    QAction* pngToShpAction_ = nullptr;
+    QAction* shpMakerAction_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -16,6 +16,8 @@
 
 #include "folderview/FolderImages.h"
 #include "tools/qt/CGetData.h"
+#include "tools/qt/CShpCat.h"
+#include "ui/Pickers.h"
 #include "ui/AppSettings.h"
 #include "ui/Services.h"
 #include "base/TextCase.h"
@@ -59,6 +61,7 @@ CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, Q
     BuildControls();
     BuildCommands();
     BuildSaveCommands();
+    BuildToolCommands();
 }
 
 CShpView::~CShpView() {
@@ -420,6 +423,53 @@ void CShpView::UpdateSaveCommands() {
     const bool enabled = commands_->SaveEnabled();
     for (QAction* action : {saveIconAction_, saveEachAction_, saveBlockAction_}) action->setEnabled(enabled);
     for (QPushButton* b : {iconButton_, allIconsButton_, rangeButton_}) b->setEnabled(enabled);
+}
+
+void CShpView::BuildToolCommands() {
+    const auto add = [this](const char* text, const char* tip, auto slot) {
+        auto* action = new QAction(QString::fromLatin1(text), this);
+        action->setStatusTip(QString::fromLatin1(tip));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    catalogAction_ = add("Get Icon's Catalog", "Saves one o more files having a catalog of icons", [this] { RunCatalog(); });
+    nationAction_ = add("Create Halvren nations pics", "Split shp as Halvren nations pics", [this] { RunNationPictures(); });
+    pngToShpAction_ = add("Convert/Extract PNG to Orvel's SHP", "Convert/Extract PNG files in list to SHP", [this] {
+        PullFields();
+        tools_.FolderPngToShp(WithTrailingSeparator(model_.Folder()), model_.Files(), model_.ListMode());
+    });
+    cropAction_ = add("Crop PNG files to 240x150 (if possible)",
+                      "Crops the 3 x 3 PNG sheets of the list to the size their icons need", [this] {
+                          PullFields();
+                          tools_.FolderCropPng(WithTrailingSeparator(model_.Folder()), model_.Files(),
+                                               model_.ListMode());
+                      });
+}
+
+QList<QAction*> CShpView::ToolActions() { return {catalogAction_, nationAction_, pngToShpAction_, cropAction_}; }
+
+void CShpView::RunCatalog() {
+    PullFields();
+    CatalogList list;
+    list.source = CatalogSource::Folder;
+    list.inputName = WithTrailingSeparator(model_.Folder());
+    list.names = model_.Files();
+    // SHP icons are drawn with the palette of the SHP file on show.
+    const CBmpDib* shown = images_->Picture();
+    if (model_.Kind() == IconKind::Shp && shown) list.colours = &shown->Colours();
+    CShpCat catalog(context_, std::move(list), this);
+    catalog.exec();
+    Refresh();
+}
+
+void CShpView::RunNationPictures() {
+    if (model_.Kind() != IconKind::Shp || model_.CurrentPath().empty()) return;
+    // A reader of its own, drawing with the palette of the one on show.
+    std::unique_ptr<IconSource> shp =
+        OpenIconSource(IconKind::Shp, IconBytes::OfFile(model_.CurrentPath()), context_.services.messages);
+    if (!shp) return;
+    if (const CBmpDib* shown = images_->Picture()) shp->Bitmap().SetColourTable(shown->Colours());
+    tools_.NationPictures(shp.get());
 }
 
 }  // namespace pixmond

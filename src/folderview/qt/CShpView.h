@@ -6,6 +6,7 @@
 
 #include "folderview/CShpViewModel.h"
 #include "folderview/ShpViewCommands.h"
+#include "tools/ViewToolCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -84,6 +85,12 @@ public:
     QPushButton* InsertButton() const { return insertButton_; }
     QPushButton* AppendButton() const { return appendButton_; }
     ShpViewCommands& Commands() { return *commands_; }
+    // The view's tools, shown in the frame's "&Tools" menu.
+    QList<QAction*> ToolActions() override;
+    QAction* CatalogAction() const { return catalogAction_; }
+    QAction* NationPicturesAction() const { return nationAction_; }
+    QAction* PngToShpAction() const { return pngToShpAction_; }
+    QAction* CropPngAction() const { return cropAction_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -146,6 +153,15 @@ private:
     QPushButton* rangeButton_ = nullptr;
     QPushButton* insertButton_ = nullptr;
     QPushButton* appendButton_ = nullptr;
+    // Tools on the listed files and the file on show.
+    void BuildToolCommands();
+    void RunCatalog();
+    void RunNationPictures();
+    ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};
+    QAction* catalogAction_ = nullptr;
+    QAction* nationAction_ = nullptr;
+    QAction* pngToShpAction_ = nullptr;
+    QAction* cropAction_ = nullptr;
 };
 
 }  // namespace pixmond

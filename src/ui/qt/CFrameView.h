@@ -2,6 +2,7 @@
 #include <QList>
 #include <string>
 
+class QAction;
 class QMenu;
 class QToolBar;
 class QWidget;
@@ -33,6 +34,10 @@ public:
     // The view's own toolbar and menus; the frame shows them while the view is active.
     virtual QToolBar* ToolBar() = 0;
     virtual QList<QMenu*> Menus() = 0;
+    // The view's commands of the frame's "&Tools" menu, shown there below the frame's own while the view is
+    // active; brought up to date each time that menu opens.
+    virtual QList<QAction*> ToolActions() { return {}; }
+    virtual void UpdateToolActions() {}
     // A file handed to the program (command line, recent files, dropped); false when this view cannot open it.
     virtual bool OpenDocument(const std::string& path) { return false; }
 };
