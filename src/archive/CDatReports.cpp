@@ -81,11 +81,6 @@ bool CDatReports::CheckIconsToCompare(int currentIcons, Messages& messages) {
     return false;
 }
 
-std::filesystem::path CDatReports::ProposedItemsReport(const std::string& archive, bool withIcons) {
-    const PathParts parts = PathParts::Of(archive);
-    return parts.withoutExtension + (withIcons ? "_list.txt" : ".txt");
-}
-
 std::filesystem::path CDatReports::ProposedDiffReport(const std::string& archive, const std::string& other) {
     const PathParts parts = PathParts::Of(archive);
     return std::filesystem::path(parts.folder) / "OPENLOG" / (parts.title + "_" + TitleOf(other) + "_diff.txt");

@@ -45,8 +45,7 @@ public:
 
     // Both comparisons start only from an entry that shows icons.
     static bool CheckIconsToCompare(int currentIcons, Messages& messages);
-    // The names the report pickers propose.
-    static std::filesystem::path ProposedItemsReport(const std::string& archive, bool withIcons);
+    // The names the comparison pickers propose (the item reports' names are proposed with the other commands').
     static std::filesystem::path ProposedDiffReport(const std::string& archive, const std::string& other);
     static std::filesystem::path ProposedCompatibilityReport(const std::string& archive, const std::string& other);
 

@@ -7,6 +7,7 @@
 #include "base/PathParts.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "tools/ProposedNames.h"
 #include "tools/SheetExporter.h"
 #include "tools/SheetImporter.h"
 #include "ui/Pickers.h"
@@ -40,7 +41,8 @@ std::string DatReportCommands::PickReport(const std::string& proposed) {
 void DatReportCommands::ReportItems(bool withIcons) {
     CDatFile& dat = view_.Dat();
     if (!ReportsEnabled()) return;
-    const std::string path = PickReport(CDatReports::ProposedItemsReport(dat.Path(), withIcons).string());
+    const std::string path =
+        PickReport(ProposeName(withIcons ? ProposedName::ItemsReport : ProposedName::ItemsOnlyReport, "", dat.Path()));
     if (path.empty()) return;
     CDatReports reports(dat, dat.GetServices());
     const bool fakes = reports.HasFakeFile() && dat.GetServices().messages.Question(CDatReports::kListFakesQuestion);

@@ -196,8 +196,6 @@ TEST(DatReportDirectory, TrustsOnlyTheNamesTheFileHolds) {
 
     EXPECT_EQ(CDatReports::ProposedDiffReport("/g/varnek2.dat", "/h/other.dat"), "/g/OPENLOG/varnek2_other_diff.txt");
     EXPECT_EQ(CDatReports::ProposedCompatibilityReport("/g/a.dat", "b.DAT"), "/g/OPENLOG/a_b_compare2.txt");
-    EXPECT_EQ(CDatReports::ProposedItemsReport("/g/a.dat", true), "/g/a_list.txt");
-    EXPECT_EQ(CDatReports::ProposedItemsReport("/g/a.dat", false), "/g/a.txt");
 }
 
 }  // namespace
