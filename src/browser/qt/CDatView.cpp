@@ -17,6 +17,7 @@
 
 #include "browser/qt/CDatPicture.h"
 #include "browser/qt/DatRowsModel.h"
+#include "tools/qt/PaletteToolsMenu.h"
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -49,6 +50,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
     BuildControls();
     BuildCommands();
     Connect();
+    BuildPaletteMenu();
 }
 
 CDatView::~CDatView() {
@@ -364,7 +366,7 @@ void CDatView::Connect() {
     connect(picture_, &CDatPicture::Drawn, this, &CDatView::RefreshLabels);
 }
 
-QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_}; }
+QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_, paletteMenu_}; }
 
 void CDatView::OnInitialUpdate() {
     listMode_->setCurrentIndex(0);
@@ -494,6 +496,26 @@ void CDatView::LoadDescriptions() {
 
 void CDatView::LogFilter() {
     commands_.LogFilter();
+}
+
+void CDatView::BuildPaletteMenu() {
+    DrawingPaletteCommands::Target target;
+    target.palette = [this] { return dat_.DrawingPalette(); };
+    target.setPalette = [this](const CBmpDib::ColourTable& palette) { dat_.SetDrawingPalette(palette); };
+    target.picture = [this]() -> CBmpDib* {
+        IconSource* source = dat_.CurrentSource();
+        return source && source->Kind() == IconKind::Shp ? &source->Bitmap() : nullptr;
+    };
+    target.redraw = [this] {
+        Refresh();
+        DrawNow();
+    };
+    paletteCommands_ = std::make_unique<DrawingPaletteCommands>(std::move(target), context_.pickers,
+                                                                context_.settings, context_.services.messages);
+    const PaletteToolsMenu built = BuildPaletteToolsMenu(*paletteCommands_, context_, this);
+    paletteMenu_ = built.menu;
+    convertPaletteAction_ = built.convert;
+    toolBar_->insertAction(aboutAction_, convertPaletteAction_);
 }
 
 }  // namespace pixmond

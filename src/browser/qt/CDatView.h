@@ -7,6 +7,7 @@
 #include "archive/CDatFile.h"
 #include "browser/CDatViewModel.h"
 #include "browser/DatArchiveCommands.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -88,6 +89,8 @@ public:
     QAction* RemoveAction() const { return removeAction_; }
     QAction* AddAction() const { return addAction_; }
     QAction* UnpackAction() const { return unpackAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
+    QAction* ConvertPaletteAction() const { return convertPaletteAction_; }
 
 private:
     void BuildControls();
@@ -106,6 +109,7 @@ private:
     void RunLater(DatArchiveCommands::Deferred rest);
     void LoadDescriptions();
     void LogFilter();
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     FrameHooks hooks_;
@@ -158,6 +162,9 @@ private:
     QAction* fakesAction_ = nullptr;
     QAction* shpToolAction_ = nullptr;
     QAction* aboutAction_ = nullptr;
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
+    QAction* convertPaletteAction_ = nullptr;
 };
 
 }  // namespace pixmond

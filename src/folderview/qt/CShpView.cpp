@@ -20,6 +20,7 @@
 #include "base/TextCase.h"
 #include "ui/qt/QtCanvas.h"
 #include "ui/qt/QtText.h"
+#include "tools/qt/PaletteToolsMenu.h"
 
 namespace pixmond {
 
@@ -57,6 +58,7 @@ CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, Q
       model_(context.services.files, *images_, context.settings, context.services.messages) {
     BuildControls();
     BuildCommands();
+    BuildPaletteMenu();
 }
 
 CShpView::~CShpView() {
@@ -234,7 +236,7 @@ void CShpView::BuildCommands() {
     addActions(menu_->actions());
 }
 
-QList<QMenu*> CShpView::Menus() { return {menu_}; }
+QList<QMenu*> CShpView::Menus() { return {menu_, paletteMenu_}; }
 
 void CShpView::OnInitialUpdate() {
     model_.Initialise();
@@ -313,6 +315,23 @@ void CShpView::UpdateCommands() {
     collageAction_->setEnabled(model_.CollageEnabled());
     mirrorAction_->setChecked(model_.MirrorChecked());
     for (int zoom = 1; zoom <= 5; ++zoom) zoomActions_[zoom - 1]->setChecked(model_.ZoomChecked(zoom));
+}
+
+void CShpView::BuildPaletteMenu() {
+    DrawingPaletteCommands::Target target;
+    target.available = [this] { return model_.Kind() == IconKind::Shp; };
+    target.palette = [this] { return images_->DrawingPalette(); };
+    target.setPalette = [this](const CBmpDib::ColourTable& palette) { images_->SetDrawingPalette(palette); };
+    target.picture = [this] { return images_->ShpPicture(); };
+    target.redraw = [this] {
+        // Decoding the icon again gives the labels the colours it is now drawn in.
+        model_.SelectIcon(model_.IconRow());
+        Refresh();
+        picture_->repaint();
+    };
+    paletteCommands_ = std::make_unique<DrawingPaletteCommands>(std::move(target), context_.pickers,
+                                                                context_.settings, context_.services.messages);
+    paletteMenu_ = BuildPaletteToolsMenu(*paletteCommands_, context_, this).menu;
 }
 
 }  // namespace pixmond

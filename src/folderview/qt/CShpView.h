@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "folderview/CShpViewModel.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -72,6 +73,7 @@ public:
     QAction* MirrorAction() const { return mirrorAction_; }
     QAction* ZoomAction(int zoom) const { return zoom >= 1 && zoom <= 5 ? zoomActions_[zoom - 1] : nullptr; }
     QAction* FolderAction() const { return folderAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -87,6 +89,7 @@ private:
     void UpdateCommands();
     void FillList(QListWidget* list, const std::vector<std::string>& rows, std::vector<std::string>& shown,
                   bool names);
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     std::unique_ptr<FolderImages> images_;
@@ -118,6 +121,8 @@ private:
     QAction* collageAction_ = nullptr;
     QAction* mirrorAction_ = nullptr;
     QAction* zoomActions_[5] = {};
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
 };
 
 }  // namespace pixmond
