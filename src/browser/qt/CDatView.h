@@ -9,6 +9,7 @@
 #include "browser/DatArchiveCommands.h"
 #include "browser/DatReportCommands.h"
 #include "tools/ViewToolCommands.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -104,6 +105,8 @@ public:
     QAction* NationPicturesAction() const { return nationAction_; }
     QAction* PngToShpAction() const { return pngToShpAction_; }
     QAction* ShpMakerButton() const { return shpMakerAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
+    QAction* ConvertPaletteAction() const { return convertPaletteAction_; }
 
 private:
     void BuildControls();
@@ -122,6 +125,7 @@ private:
     void RunLater(DatArchiveCommands::Deferred rest);
     void LoadDescriptions();
     void LogFilter();
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     FrameHooks hooks_;
@@ -190,6 +194,9 @@ private:
     QAction* nationAction_ = nullptr;
     QAction* pngToShpAction_ = nullptr;
     QAction* shpMakerAction_ = nullptr;
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
+    QAction* convertPaletteAction_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -5,6 +5,7 @@
 
 #include "folderview/CShpViewModel.h"
 #include "tools/ViewToolCommands.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -79,6 +80,7 @@ public:
     QAction* NationPicturesAction() const { return nationAction_; }
     QAction* PngToShpAction() const { return pngToShpAction_; }
     QAction* CropPngAction() const { return cropAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -94,6 +96,7 @@ private:
     void UpdateCommands();
     void FillList(QListWidget* list, const std::vector<std::string>& rows, std::vector<std::string>& shown,
                   bool names);
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     std::unique_ptr<FolderImages> images_;
@@ -135,6 +138,8 @@ private:
     QAction* nationAction_ = nullptr;
     QAction* pngToShpAction_ = nullptr;
     QAction* cropAction_ = nullptr;
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
 };
 
 }  // namespace pixmond
