@@ -15,6 +15,7 @@
 #include "base/Format.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
+#include "image/Palette.h"
 
 namespace pixmond {
 
@@ -40,6 +41,7 @@ std::uint32_t LoadU32(const std::uint8_t* p) {
 CDatFile::CDatFile(Services& services)
     : services_(services), table_(new TDatItem[kDatTableSlots]), log_(services.messages, services.shell) {
     ClearTable();
+    drawingPalette_ = DefaultColourTable();
 }
 
 CDatFile::~CDatFile() = default;

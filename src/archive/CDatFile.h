@@ -139,6 +139,10 @@ public:
     // The icons of the current entry while it is current, else null (nothing to draw or save). Views take the
     // icon's size from it, and its bitmap's colour table is the drawing palette.
     IconSource* CurrentSource() const;
+    // The drawing palette: the colour table every SHP entry is drawn and saved with. It stays as set while
+    // entries and archives change; the current SHP entry takes a new one at once.
+    const CBmpDib::ColourTable& DrawingPalette() const { return drawingPalette_; }
+    void SetDrawingPalette(const CBmpDib::ColourTable& palette);
 
 private:
     enum class Rewrite { Ok, Cancelled, Failed };
@@ -189,6 +193,7 @@ private:
     std::unique_ptr<IconSource> entry_;
     // The archive the current entry was read from; a reload makes the entry stale.
     std::shared_ptr<ReadOnlyFile> entryFile_;
+    CBmpDib::ColourTable drawingPalette_;
 
     bool loaded_ = false;
     std::uint8_t archiveOpen_ = 0;

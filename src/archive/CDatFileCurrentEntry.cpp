@@ -36,9 +36,16 @@ bool CDatFile::SelectEntry(int index) {
         entryFile_.reset();
         return false;
     }
+    if (entry_->Kind() == IconKind::Shp) entry_->Bitmap().SetColourTable(drawingPalette_);
     currentIcons_ = entry_->Count();
     currentIcon_ = entry_->Current();
     return currentIcon_ != 0;
+}
+
+void CDatFile::SetDrawingPalette(const CBmpDib::ColourTable& palette) {
+    drawingPalette_ = palette;
+    IconSource* source = CurrentSource();
+    if (source && source->Kind() == IconKind::Shp) source->Bitmap().SetColourTable(palette);
 }
 
 int CDatFile::SelectIcon(int n) {

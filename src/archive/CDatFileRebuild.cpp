@@ -197,7 +197,7 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
         const TDatItem& item = table_[i];
         const std::string& name = names[size_t(i)];
         if (!IsSafeFileName(name)) {
-            refused += "\n" + Latin1ToUtf8(name);
+            refused.append("\n").append(Latin1ToUtf8(name));
         } else {
             const fs::path target = dir / name;
             const bool skip = askBeforeReplacing && services_.files.Exists(target) &&

@@ -3,8 +3,11 @@
 #include "ui/CollectingMessages.h"
 #include "base/Rect.h"
 #include "image/CBmpDib.h"
+#include "image/Palette.h"
 
 namespace pixmond {
+
+FolderImageHolders::FolderImageHolders(Messages& messages) : messages_(messages), palette_(DefaultColourTable()) {}
 
 bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
     // The loader's words go into the view's one message about the file.
@@ -22,6 +25,7 @@ bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
         problem_.clear();
     }
     source_ = std::move(opened);
+    if (source_->Kind() == IconKind::Shp) source_->Bitmap().SetColourTable(palette_);
     decoded_ = source_->IsPicture();
     return true;
 }
@@ -49,6 +53,15 @@ void FolderImageHolders::Draw(Canvas& canvas, const PixelRect& area, int zoom, b
     bool done = false;
     if (collage) source_->DrawCollage(canvas, rect, source_->Current(), done);
     else source_->DrawIcon(canvas, rect, zoom);
+}
+
+void FolderImageHolders::SetDrawingPalette(const CBmpDib::ColourTable& palette) {
+    palette_ = palette;
+    if (CBmpDib* picture = ShpPicture()) picture->SetColourTable(palette);
+}
+
+CBmpDib* FolderImageHolders::ShpPicture() {
+    return source_ && source_->Kind() == IconKind::Shp ? &source_->Bitmap() : nullptr;
 }
 
 }  // namespace pixmond

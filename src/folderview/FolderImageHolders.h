@@ -10,7 +10,7 @@ class Messages;
 // The folder browser's icon source, opened on the file chosen.
 class FolderImageHolders : public FolderImages {
 public:
-    explicit FolderImageHolders(Messages& messages) : messages_(messages) {}
+    explicit FolderImageHolders(Messages& messages);
 
     bool Open(const std::string& path, IconKind kind) override;
     void CloseAll() override;
@@ -20,12 +20,16 @@ public:
     int SelectIcon(int icon) override;
     const CBmpDib* Picture() const override;
     void Draw(Canvas& canvas, const PixelRect& area, int zoom, bool collage, bool mirror) override;
+    const CBmpDib::ColourTable& DrawingPalette() const override { return palette_; }
+    void SetDrawingPalette(const CBmpDib::ColourTable& palette) override;
+    CBmpDib* ShpPicture() override;
 
 private:
     Messages& messages_;
     std::unique_ptr<IconSource> source_;
     bool decoded_ = false;
     std::string problem_;
+    CBmpDib::ColourTable palette_;
 };
 
 }  // namespace pixmond

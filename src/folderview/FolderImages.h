@@ -6,7 +6,6 @@
 namespace pixmond {
 
 class Canvas;
-class CBmpDib;
 
 struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
@@ -33,6 +32,13 @@ public:
     virtual const CBmpDib* Picture() const = 0;
     // The current icon (or the picture) at zoom, or a collage from the current icon on, into area.
     virtual void Draw(Canvas& canvas, const PixelRect& area, int zoom, bool collage, bool mirror) = 0;
+
+    // The drawing palette: the colour table SHP files are drawn and saved with. It stays as set from file to
+    // file; the SHP file on show takes a new one at once.
+    virtual const CBmpDib::ColourTable& DrawingPalette() const = 0;
+    virtual void SetDrawingPalette(const CBmpDib::ColourTable& palette) = 0;
+    // The SHP reader's picture while an SHP file is on show, else null.
+    virtual CBmpDib* ShpPicture() = 0;
 };
 
 }  // namespace pixmond

@@ -1,5 +1,6 @@
 #include "image/PaletteFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -99,6 +100,18 @@ bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages&
         return true;
     }
     return ReadTextPalette(table, path, messages);
+}
+
+bool ReadBinaryPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
+    const auto file = ReadOnlyFile::Open(path);
+    const std::uint64_t bytes = file ? std::min<std::uint64_t>(file->Size(), CBmpDib::kTableBytes) / 4 * 4 : 0;
+    CBmpDib::ColourTable read = table;
+    if (!file || (bytes > 0 && !file->ReadExact(0, read.data(), size_t(bytes)))) {
+        messages.Error(Format("[%s] Not found", path.c_str()));
+        return false;
+    }
+    table = read;
+    return true;
 }
 
 bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {

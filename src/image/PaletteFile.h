@@ -15,6 +15,11 @@ bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages&
 // The text form alone, whatever the file's size: three header lines, not checked, then one line per entry.
 bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 
+// The binary form as it lies in the file: up to 256 entries of 4 bytes (blue, green, red, reserved) read
+// straight into the table. A shorter file changes only the entries it holds whole (768 bytes: entries 0-191).
+// "[%s] Not found" when the file cannot be read; false leaves the table as it was.
+bool ReadBinaryPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+
 // The text form: "JASP-PAL", "Orvel Shp Tool", "256", then one "%d %d %d" line per entry.
 bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 // The binary form: the 1024 bytes of the table.

@@ -143,7 +143,8 @@ TEST_F(MainFrameTest, HistoryOptionHelpAndAbout) {
     EXPECT_EQ(frame_->ToolsMenu(), tools);
     QStringList titles;
     for (QAction* menu : frame_->menuBar()->actions()) titles << menu->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Icons", "Save as BMP/PNG", "&Tools", "&Options", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Icons", "Save as BMP/PNG", "&Palette Tools", "&Tools",
+                                   "&Options", "&Help"}));
 
     // Help is the README at its section on this program, or a message saying where it was looked for.
     frame_->OpenHelp();

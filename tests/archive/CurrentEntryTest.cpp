@@ -159,5 +159,26 @@ TEST_F(CurrentEntry, AReloadLeavesNoStaleEntry) {
     EXPECT_EQ(DrawnAt(5, 5), PaletteColour(1));
 }
 
+TEST_F(CurrentEntry, TheDrawingPaletteStaysWhileEntriesAndArchivesChange) {
+    ASSERT_TRUE(dat.SelectEntry(Index("TANK.SHP")));
+    CBmpDib::ColourTable palette = DefaultColourTable();
+    palette[1 * 4] = 7, palette[1 * 4 + 1] = 8, palette[1 * 4 + 2] = 9;
+    dat.SetDrawingPalette(palette);
+    // The entry on show takes it at once.
+    EXPECT_EQ(DrawnAt(0, 0), MakeRgb(9, 8, 7));
+
+    ASSERT_TRUE(dat.SelectEntry(Index("PLANE.S16")));
+    ASSERT_TRUE(dat.SelectEntry(Index("TANK.SHP")));
+    EXPECT_EQ(DrawnAt(0, 0), MakeRgb(9, 8, 7));
+    ASSERT_TRUE(dat.LoadForReading(dir.File("varnek2.dat"), true));
+    ASSERT_TRUE(dat.SelectEntry(Index("TANK.SHP")));
+    EXPECT_EQ(DrawnAt(0, 0), MakeRgb(9, 8, 7));
+    EXPECT_EQ(dat.DrawingPalette(), palette);
+
+    dat.SetDrawingPalette(DefaultColourTable());
+    EXPECT_EQ(DrawnAt(0, 0), PaletteColour(1));
+}
+
+
 }  // namespace
 }  // namespace pixmond

@@ -19,6 +19,7 @@
 #include "browser/qt/DatRowsModel.h"
 #include "tools/qt/CGetData.h"
 #include "tools/qt/CShpCat.h"
+#include "tools/qt/PaletteToolsMenu.h"
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -53,6 +54,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
     Connect();
     BuildSaveMenu();
     BuildToolCommands();
+    BuildPaletteMenu();
 }
 
 CDatView::~CDatView() {
@@ -368,7 +370,7 @@ void CDatView::Connect() {
     connect(picture_, &CDatPicture::Drawn, this, &CDatView::RefreshLabels);
 }
 
-QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_, saveMenu_.get()}; }
+QList<QMenu*> CDatView::Menus() { return {datMenu_, showMenu_, saveMenu_.get(), paletteMenu_}; }
 
 void CDatView::OnInitialUpdate() {
     listMode_->setCurrentIndex(0);
@@ -632,12 +634,31 @@ void CDatView::RunCatalog() {
     list.inputName = dat_.Path();
     list.entries = model_.Rows();
     list.dat = &dat_;
-    // SHP icons are drawn with the palette they are drawn with here.
-    const IconSource* shown = dat_.CurrentSource();
-    if (shown && shown->Kind() == IconKind::Shp) list.colours = &shown->Bitmap().Colours();
+    // SHP icons are drawn with the drawing palette, as here.
+    list.colours = &dat_.DrawingPalette();
     CShpCat catalog(context_, std::move(list), this);
     catalog.exec();
     Refresh();
+}
+
+void CDatView::BuildPaletteMenu() {
+    DrawingPaletteCommands::Target target;
+    target.palette = [this] { return dat_.DrawingPalette(); };
+    target.setPalette = [this](const CBmpDib::ColourTable& palette) { dat_.SetDrawingPalette(palette); };
+    target.picture = [this]() -> CBmpDib* {
+        IconSource* source = dat_.CurrentSource();
+        return source && source->Kind() == IconKind::Shp ? &source->Bitmap() : nullptr;
+    };
+    target.redraw = [this] {
+        Refresh();
+        DrawNow();
+    };
+    paletteCommands_ = std::make_unique<DrawingPaletteCommands>(std::move(target), context_.pickers,
+                                                                context_.settings, context_.services.messages);
+    const PaletteToolsMenu built = BuildPaletteToolsMenu(*paletteCommands_, context_, this);
+    paletteMenu_ = built.menu;
+    convertPaletteAction_ = built.convert;
+    toolBar_->insertAction(aboutAction_, convertPaletteAction_);
 }
 
 }  // namespace pixmond

@@ -10,6 +10,7 @@
 #include "browser/DatSaveCommands.h"
 #include "browser/DatReportCommands.h"
 #include "tools/ViewToolCommands.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -111,6 +112,8 @@ public:
     QAction* NationPicturesAction() const { return nationAction_; }
     QAction* PngToShpAction() const { return pngToShpAction_; }
     QAction* ShpMakerButton() const { return shpMakerAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
+    QAction* ConvertPaletteAction() const { return convertPaletteAction_; }
 
 private:
     void BuildControls();
@@ -132,6 +135,7 @@ private:
     // "Save as BMP/PNG": the menu, its toolbar buttons and their states.
     void BuildSaveMenu();
     void UpdateSaveCommands();
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     FrameHooks hooks_;
@@ -205,6 +209,9 @@ private:
     QAction* nationAction_ = nullptr;
     QAction* pngToShpAction_ = nullptr;
     QAction* shpMakerAction_ = nullptr;
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
+    QAction* convertPaletteAction_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -23,6 +23,7 @@
 #include "base/TextCase.h"
 #include "ui/qt/QtCanvas.h"
 #include "ui/qt/QtText.h"
+#include "tools/qt/PaletteToolsMenu.h"
 
 namespace pixmond {
 
@@ -62,6 +63,7 @@ CShpView::CShpView(ViewContext& context, std::unique_ptr<FolderImages> images, Q
     BuildCommands();
     BuildSaveCommands();
     BuildToolCommands();
+    BuildPaletteMenu();
 }
 
 CShpView::~CShpView() {
@@ -239,7 +241,7 @@ void CShpView::BuildCommands() {
     addActions(menu_->actions());
 }
 
-QList<QMenu*> CShpView::Menus() { return {menu_, saveMenu_.get()}; }
+QList<QMenu*> CShpView::Menus() { return {menu_, saveMenu_.get(), paletteMenu_}; }
 
 void CShpView::OnInitialUpdate() {
     model_.Initialise();
@@ -454,9 +456,8 @@ void CShpView::RunCatalog() {
     list.source = CatalogSource::Folder;
     list.inputName = WithTrailingSeparator(model_.Folder());
     list.names = model_.Files();
-    // SHP icons are drawn with the palette of the SHP file on show.
-    const CBmpDib* shown = images_->Picture();
-    if (model_.Kind() == IconKind::Shp && shown) list.colours = &shown->Colours();
+    // SHP icons are drawn with the drawing palette, as here.
+    list.colours = &images_->DrawingPalette();
     CShpCat catalog(context_, std::move(list), this);
     catalog.exec();
     Refresh();
@@ -464,12 +465,29 @@ void CShpView::RunCatalog() {
 
 void CShpView::RunNationPictures() {
     if (model_.Kind() != IconKind::Shp || model_.CurrentPath().empty()) return;
-    // A reader of its own, drawing with the palette of the one on show.
+    // A reader of its own, drawing with the drawing palette.
     std::unique_ptr<IconSource> shp =
         OpenIconSource(IconKind::Shp, IconBytes::OfFile(model_.CurrentPath()), context_.services.messages);
     if (!shp) return;
-    if (const CBmpDib* shown = images_->Picture()) shp->Bitmap().SetColourTable(shown->Colours());
+    shp->Bitmap().SetColourTable(images_->DrawingPalette());
     tools_.NationPictures(shp.get());
+}
+
+void CShpView::BuildPaletteMenu() {
+    DrawingPaletteCommands::Target target;
+    target.available = [this] { return model_.Kind() == IconKind::Shp; };
+    target.palette = [this] { return images_->DrawingPalette(); };
+    target.setPalette = [this](const CBmpDib::ColourTable& palette) { images_->SetDrawingPalette(palette); };
+    target.picture = [this] { return images_->ShpPicture(); };
+    target.redraw = [this] {
+        // Decoding the icon again gives the labels the colours it is now drawn in.
+        model_.SelectIcon(model_.IconRow());
+        Refresh();
+        picture_->repaint();
+    };
+    paletteCommands_ = std::make_unique<DrawingPaletteCommands>(std::move(target), context_.pickers,
+                                                                context_.settings, context_.services.messages);
+    paletteMenu_ = BuildPaletteToolsMenu(*paletteCommands_, context_, this).menu;
 }
 
 }  // namespace pixmond

@@ -7,6 +7,7 @@
 #include "folderview/CShpViewModel.h"
 #include "folderview/ShpViewCommands.h"
 #include "tools/ViewToolCommands.h"
+#include "tools/DrawingPaletteCommands.h"
 #include "ui/qt/CFrameView.h"
 
 class QAction;
@@ -91,6 +92,7 @@ public:
     QAction* NationPicturesAction() const { return nationAction_; }
     QAction* PngToShpAction() const { return pngToShpAction_; }
     QAction* CropPngAction() const { return cropAction_; }
+    QMenu* PaletteMenu() const { return paletteMenu_; }
 
     void ChooseFolder();
     // Shows the file of that name (compared without regard to case); false when the folder has none.
@@ -111,6 +113,7 @@ private:
     void UpdateSaveCommands();
     // Runs a command of the file on show, then shows what it changed.
     void RunCommand(const std::function<void()>& command);
+    void BuildPaletteMenu();
 
     ViewContext& context_;
     std::unique_ptr<FolderImages> images_;
@@ -162,6 +165,8 @@ private:
     QAction* nationAction_ = nullptr;
     QAction* pngToShpAction_ = nullptr;
     QAction* cropAction_ = nullptr;
+    std::unique_ptr<DrawingPaletteCommands> paletteCommands_;
+    QMenu* paletteMenu_ = nullptr;
 };
 
 }  // namespace pixmond

@@ -1,0 +1,89 @@
+#include "tools/DrawingPaletteCommands.h"
+
+#include "base/Format.h"
+#include "base/PathParts.h"
+#include "base/SafeFile.h"
+#include "image/Palette.h"
+#include "image/PaletteFile.h"
+#include "ui/AppSettings.h"
+#include "ui/Messages.h"
+#include "ui/Pickers.h"
+
+namespace pixmond {
+
+namespace {
+
+std::string ProposedPaletteName(const std::string& folder, const char* name) { return folder + name; }
+
+}  // namespace
+
+DrawingPaletteCommands::DrawingPaletteCommands(Target target, Pickers& pickers, AppSettings& settings,
+                                               Messages& messages)
+    : target_(std::move(target)), pickers_(pickers), settings_(settings), messages_(messages) {}
+
+std::string DrawingPaletteCommands::Pick(const std::string& proposed, const char* title, const char* filter,
+                                         bool open) {
+    const std::string path = pickers_.PickFile(proposed, title, filter, kExtension, open);
+    if (!path.empty()) settings_.SetPalFolder(PathParts::Of(path).folder);
+    return path;
+}
+
+bool DrawingPaletteCommands::Changed(const CBmpDib::ColourTable& palette) {
+    target_.setPalette(palette);
+    if (target_.redraw) target_.redraw();
+    return true;
+}
+
+bool DrawingPaletteCommands::LoadBinary() {
+    if (!Available()) return false;
+    const std::string path =
+        Pick(ProposedPaletteName(settings_.PalFolder(), "*.pal"), kBinaryTitle, kBinaryFilter, true);
+    CBmpDib::ColourTable palette = target_.palette();
+    return !path.empty() && ReadBinaryPalette(palette, path, messages_) && Changed(palette);
+}
+
+bool DrawingPaletteCommands::SaveBinary() {
+    if (!Available()) return false;
+    const std::string path =
+        Pick(ProposedPaletteName(settings_.PalFolder(), "GAME.pal"), kBinaryTitle, kBinaryFilter, false);
+    if (path.empty()) return false;
+    const CBmpDib::ColourTable palette = target_.palette();
+    SafeFile file(path);
+    if (!file.IsOpen() || !file.Write(palette.data(), palette.size()) || !file.Commit()) {
+        messages_.Error(Format("[%s] Not found", path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+bool DrawingPaletteCommands::LoadText() {
+    if (!Available()) return false;
+    const std::string path =
+        Pick(ProposedPaletteName(settings_.PalFolder(), "PSP_*.pal"), kTextTitle, kTextFilter, true);
+    CBmpDib::ColourTable palette = target_.palette();
+    return !path.empty() && ReadPalette(palette, path, messages_) && Changed(palette);
+}
+
+bool DrawingPaletteCommands::SaveText() {
+    if (!Available()) return false;
+    const std::string path =
+        Pick(ProposedPaletteName(settings_.PalFolder(), "PSP_*.pal"), kTextTitle, kTextFilter, false);
+    return !path.empty() && WriteTextPalette(target_.palette(), path, messages_);
+}
+
+bool DrawingPaletteCommands::Reset() { return Available() && Changed(DefaultColourTable()); }
+
+bool DrawingPaletteCommands::ConvertToDefault() {
+    if (!Available()) return false;
+    CBmpDib* picture = target_.picture ? target_.picture() : nullptr;
+    return picture && RemapToDefaultPalette(*picture) && Changed(picture->Colours());
+}
+
+bool DrawingPaletteCommands::Comparison(PaletteComparison& palettes) const {
+    if (!Available()) return false;
+    palettes.first.table = target_.palette();
+    palettes.first.name = PaletteComparison::kCurrentName;
+    return true;
+}
+
+}  // namespace pixmond
