@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -83,16 +84,29 @@ TEST_F(ShpSaveAndEditTest, IconAllIconsAndRangeSaveTheFileOnShowUnderTheProposed
     for (QPushButton* b : {view_->IconButton(), view_->AllIconsButton(), view_->RangeButton()})
         EXPECT_TRUE(b->isEnabled()) << b->text().toStdString();
 
-    // The first icon alone, at the output type of "Save as:" (BMP), its indices as stored.
+    // A game palette whose colour 1 differs from the default one becomes the drawing palette.
+    std::vector<std::uint8_t> palette(1024, 0);
+    palette[4] = 1, palette[5] = 2, palette[6] = 250;
+    test::WriteBytes(dir_ / "GAME.pal", palette);
+    QAction* load = nullptr;
+    for (QAction* action : view_->PaletteMenu()->actions())
+        if (action->text() == QStringLiteral("Load &Palette (binary Game format)")) load = action;
+    ASSERT_NE(load, nullptr);
+    pickers_.QueueFile(dir_.File("GAME.pal"));
+    load->trigger();
+
+    // The first icon alone, at the output type of "Save as:" (BMP): its indices as stored, in the drawing palette.
     view_->ZoomAction(1)->trigger();
     pickers_.QueueFile(out_ + "Tiger_1.BMP");
     view_->IconButton()->click();
-    ASSERT_EQ(pickers_.requests.size(), 1u);
-    EXPECT_EQ(pickers_.requests[0].initial, out_ + "Tiger_1.BMP");
-    EXPECT_EQ(pickers_.requests[0].title, "File for picture");
+    ASSERT_EQ(pickers_.requests.size(), 2u);
+    EXPECT_EQ(pickers_.requests[1].initial, out_ + "Tiger_1.BMP");
+    EXPECT_EQ(pickers_.requests[1].title, "File for picture");
     CBmpOrvel saved;
     ASSERT_TRUE(saved.LoadBmp(out_ + "Tiger_1.BMP", services_.messages));
     EXPECT_EQ(test::RowsOf(saved), test::RowsFromText({"......", ".AAAB.", ".A..B.", ".CCCB.", "......"}));
+    EXPECT_EQ(std::vector<std::uint8_t>(saved.Colours().begin() + 4, saved.Colours().begin() + 7),
+              (std::vector<std::uint8_t>{1, 2, 250}));
 
     // "PNG type" chosen in the combo is what the next names use; the collage is named _all.
     view_->OutputCombo()->setCurrentIndex(1);
