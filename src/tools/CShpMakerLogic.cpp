@@ -131,7 +131,7 @@ bool CShpMakerLogic::MakeFromBitmaps(const std::string& output, const std::vecto
             records.push_back(std::move(record));
         } else {
             ++missing;
-            leftOut += "\n" + PathParts::Of(path).title;
+            leftOut.append("\n").append(PathParts::Of(path).title);
         }
     }
     if (records.empty()) {

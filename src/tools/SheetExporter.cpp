@@ -281,14 +281,13 @@ bool SheetExporter::Export(const SheetExportOptions& options, SheetExportResult&
             if (!job.problem.empty()) result.skipped.push_back(job.entry.name + ": " + job.problem);
             continue;
         }
-        switch (job.entry.kind) {
-            case SheetKind::Shp:
-                ++result.shp;
-                result.icons += int(job.entry.icons.size());
-                break;
-            case SheetKind::Png: ++result.png; break;
-            case SheetKind::S16: ++result.s16; break;
+        // The summary counts the sheets of each kind.
+        if (job.entry.kind == SheetKind::Shp) {
+            ++result.shp;
+            result.icons += int(job.entry.icons.size());
         }
+        if (job.entry.kind == SheetKind::Png) ++result.png;
+        if (job.entry.kind == SheetKind::S16) ++result.s16;
         manifest.entries.push_back(std::move(job.entry));
     }
     FlushFileSystemOf(options.folder);

@@ -193,10 +193,14 @@ void SheetImporter::ImportOne(Job& job, const std::string& folder) const {
         return;
     }
     if (ByteHash::Of(sheetBytes) == job.record.sheetHash) return;
-    switch (job.record.kind) {
-        case SheetKind::S16: job.result.state = State::ReadOnly; return;
-        case SheetKind::Shp: ImportShp(job, sheetPath.string(), entryBytes); return;
-        case SheetKind::Png: break;
+    if (job.record.ReadOnly()) {
+        job.result.state = State::ReadOnly;
+        return;
+    }
+    // An SHP sheet is cut into icons; a PNG entry's sheet is the entry itself.
+    if (job.record.kind == SheetKind::Shp) {
+        ImportShp(job, sheetPath.string(), entryBytes);
+        return;
     }
     PngSamples samples;
     std::string why;

@@ -308,7 +308,7 @@ TEST_F(ImageSet, SavedS16CollageHasGreyGapsAndRoomForItsRows) {
 
 TEST_F(ImageSet, ABlockLeavesCellsWithoutIconsAsBackground) {
     Shp(test::SolidShp(6, SameSize(10, 8)));
-    BlockParams block{dir.File("b.bmp"), 0, 5, 2, 3, 10, 8, false};
+    BlockParams block{dir.File("b.bmp"), 0, 5, 2, 3, 10, 8, false, {}};
     ASSERT_TRUE(shp.SaveBlock(block, messages));
     CBmpDib b = Load("b.bmp");
     EXPECT_EQ(b.Width(), 30);
@@ -338,7 +338,7 @@ TEST_F(ImageSet, ABlockCutsTallIconsToTheirLowestRows) {
     std::vector<std::vector<std::uint8_t>> rows;
     for (int y = 0; y < 12; ++y) rows.push_back(std::vector<std::uint8_t>(6, std::uint8_t(y + 1)));
     Shp(test::ShpOfRows({rows}));
-    ASSERT_TRUE(shp.SaveBlock({dir.File("b.bmp"), 0, 1, 1, 1, 4, 8, false}, messages));
+    ASSERT_TRUE(shp.SaveBlock({dir.File("b.bmp"), 0, 1, 1, 1, 4, 8, false, {}}, messages));
     const CBmpDib b = Load("b.bmp");
     EXPECT_EQ(b.Width(), 4);
     EXPECT_EQ(b.GetIndex(0, 0), 5);
@@ -349,7 +349,7 @@ TEST_F(ImageSet, ABlockCutsTallIconsToTheirLowestRows) {
     icon.height = icon.contentHeight = 12;
     for (int i = 0; i < 72; ++i) icon.content.push_back(ToRgb565(SolidColour(i / 6 + 1)));
     S16(BuildS16({icon}));
-    ASSERT_TRUE(s16.SaveBlock({dir.File("s.bmp"), 0, 2, 1, 2, 4, 8, true}, messages));
+    ASSERT_TRUE(s16.SaveBlock({dir.File("s.bmp"), 0, 2, 1, 2, 4, 8, true, {}}, messages));
     const CBmpDib s = Load("s.bmp");
     EXPECT_EQ(s.Width(), 10);
     EXPECT_EQ(s.Height(), 9);
@@ -361,9 +361,9 @@ TEST_F(ImageSet, ABlockCutsTallIconsToTheirLowestRows) {
 
 TEST_F(ImageSet, ABlockWithoutCellsOrTooLargeIsRefused) {
     Shp(test::SolidShp(2, SameSize(4, 4)));
-    EXPECT_FALSE(shp.SaveBlock({dir.File("b.bmp"), 0, 2, 0, 3, 4, 4, false}, messages));
-    EXPECT_FALSE(shp.SaveBlock({dir.File("b.bmp"), 0, 2, 100000, 100000, 640, 480, true}, messages));
-    EXPECT_FALSE(shp.SaveBlock({"", 0, 2, 1, 1, 4, 4, false}, messages));
+    EXPECT_FALSE(shp.SaveBlock({dir.File("b.bmp"), 0, 2, 0, 3, 4, 4, false, {}}, messages));
+    EXPECT_FALSE(shp.SaveBlock({dir.File("b.bmp"), 0, 2, 100000, 100000, 640, 480, true, {}}, messages));
+    EXPECT_FALSE(shp.SaveBlock({"", 0, 2, 1, 1, 4, 4, false, {}}, messages));
     ASSERT_EQ(messages.Errors().size(), 2u);
     EXPECT_EQ(messages.Errors()[1], " Not enough  memory ");
     EXPECT_FALSE(std::filesystem::exists(dir / "b.bmp"));
