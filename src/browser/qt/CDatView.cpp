@@ -20,6 +20,7 @@
 #include "tools/qt/CGetData.h"
 #include "tools/qt/CShpCat.h"
 #include "tools/qt/PaletteToolsMenu.h"
+#include "ui/qt/ToolTile.h"
 #include "ui/AppSettings.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
@@ -55,6 +56,7 @@ CDatView::CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent)
     BuildSaveMenu();
     BuildToolCommands();
     BuildPaletteMenu();
+    GiveToolTiles();
 }
 
 CDatView::~CDatView() {
@@ -659,6 +661,31 @@ void CDatView::BuildPaletteMenu() {
     paletteMenu_ = built.menu;
     convertPaletteAction_ = built.convert;
     toolBar_->insertAction(aboutAction_, convertPaletteAction_);
+}
+
+void CDatView::GiveToolTiles() {
+    SetTile(shpMakerAction_, "SM", tile::kTools);
+    SetTile(shpToolAction_, "ST", tile::kTools);
+    SetTile(openAction_, "Op", tile::kArchive);
+    SetTile(repackAction_, "Rp", tile::kArchive);
+    SetTile(unpackAction_, "Up", tile::kArchive);
+    const char* modes[3] = {"All", "U9", "If"};
+    for (int mode = 0; mode < 3; ++mode) SetTile(modeActions_[mode], modes[mode], tile::kList);
+    for (int zoom = 1; zoom <= 5; ++zoom) SetTile(zoomActions_[zoom - 1], QStringLiteral("x%1").arg(zoom), tile::kView);
+    SetTile(collageAction_, "Co", tile::kView);
+    SetTile(mirrorAction_, "Mi", tile::kView);
+    SetTile(extractAction_, "Ex", tile::kSave);
+    SetTile(saveIconAction_, "Sv", tile::kSave);
+    SetTile(saveEachAction_, "S*", tile::kSave);
+    SetTile(saveBlockAction_, "Bk", tile::kSave);
+    SetTile(replaceAction_, "Re", tile::kEdit);
+    SetTile(removeAction_, "Rm", tile::kEdit);
+    SetTile(addAction_, "Ad", tile::kEdit);
+    SetTile(convertPaletteAction_, "Pa", tile::kPalette);
+    SetTile(aboutAction_, "?", tile::kTools);
+    // Some thirty buttons: only pictures fit the window's least width; the text is in each tooltip.
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setIconSize(QSize(16, 16));
 }
 
 }  // namespace pixmond

@@ -196,6 +196,8 @@ private:
     QAction* saveBlockAction_ = nullptr;
     // Reports, sheets and tools.
     void BuildToolCommands();
+    // The toolbar's buttons as small tiles.
+    void GiveToolTiles();
     void RunCatalog();
     DatReportCommands reports_{model_, context_.pickers};
     ViewToolCommands tools_{context_.services, context_.pickers, context_.settings};

@@ -122,6 +122,17 @@ TEST_F(DatSaveMenuTest, TheMenuFollowsTheViewsMenusAndTheButtonsSitInTheirToolba
     // Nothing to save before an archive is open.
     EXPECT_FALSE(view_->SaveIconAction()->isEnabled());
     EXPECT_FALSE(view_->SaveBlockAction()->isEnabled());
+
+    // At the window's least size every button is on the bar, none behind its overflow arrow.
+    frame_->resize(frame_->minimumSize());
+    QApplication::processEvents();
+    for (QAction* action : bar) {
+        if (action->isSeparator()) continue;
+        QWidget* button = view_->ToolBar()->widgetForAction(action);
+        ASSERT_NE(button, nullptr) << action->text().toStdString();
+        EXPECT_TRUE(button->isVisible()) << action->text().toStdString();
+        EXPECT_LE(button->geometry().right(), view_->ToolBar()->width()) << action->text().toStdString();
+    }
 }
 
 TEST_F(DatSaveMenuTest, IconCollageEachIconAndBlockAreSavedUnderTheProposedNames) {
