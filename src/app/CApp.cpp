@@ -77,6 +77,7 @@ void RegisterViews(CMainFrame& frame, const std::string& startFolder) {
                            hooks.showFolderBrowser = [&frame] { frame.SwitchView(CMainFrame::kShpMode); };
                            hooks.about = [&frame] { frame.ShowAbout(); };
                            hooks.shpMaker = [&frame] { frame.RunShpMaker(); };
+                           hooks.recentFiles = [&frame] { return frame.RecentFilesMenu(); };
                            return std::make_unique<CDatView>(context, std::move(hooks));
                        });
 }

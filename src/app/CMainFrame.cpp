@@ -104,16 +104,33 @@ void CMainFrame::FillRecentMenu() {
         fileMenu_->removeAction(action);
         action->deleteLater();
     }
-    recentActions_.clear();
+    recentActions_ = AddRecentActions(fileMenu_, recentSeparator_);
+    recentSeparator_->setVisible(!recentActions_.empty());
+}
+
+QList<QAction*> CMainFrame::AddRecentActions(QMenu* menu, QAction* before) {
+    QList<QAction*> added;
     const auto& paths = doc_.Recent().Paths();
     for (size_t i = 0; i < paths.size(); ++i) {
         const std::string path = paths[i];
-        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(PathToQString(path)), fileMenu_);
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(PathToQString(path)), menu);
         connect(action, &QAction::triggered, this, [this, path] { doc_.OnOpenDocument(path); });
-        fileMenu_->insertAction(recentSeparator_, action);
-        recentActions_ << action;
+        menu->insertAction(before, action);
+        added << action;
     }
-    recentSeparator_->setVisible(!paths.empty());
+    return added;
+}
+
+QMenu* CMainFrame::RecentFilesMenu() {
+    if (!recentPopup_) {
+        recentPopup_ = new QMenu(this);
+        connect(recentPopup_, &QMenu::aboutToShow, this, [this] {
+            recentPopup_->clear();
+            if (AddRecentActions(recentPopup_, nullptr).empty())
+                recentPopup_->addAction(QStringLiteral("(no recent files)"))->setEnabled(false);
+        });
+    }
+    return recentPopup_;
 }
 
 void CMainFrame::RegisterView(int mode, const QString& menuText, ViewMaker maker) {

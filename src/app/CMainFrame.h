@@ -57,6 +57,8 @@ public:
     QAction* ShpMakerAction() const { return shpMakerAction_; }
     QAction* ConverterAction() const { return converterAction_; }
     CAppDoc& Doc() const { return doc_; }
+    // The recently used archives as a menu of its own (the open button's drop-down), filled when it opens.
+    QMenu* RecentFilesMenu();
     ViewContext& Context() { return context_; }
 
 protected:
@@ -68,6 +70,8 @@ protected:
 private:
     void BuildMenus();
     void FillRecentMenu();
+    // Adds one action per recent archive to the menu, before `before` (at the end when null).
+    QList<QAction*> AddRecentActions(QMenu* menu, QAction* before);
     // Puts a view's tool commands into "&Tools", hidden until the view is shown.
     void AddViewTools(int mode, CFrameView& view);
     bool OpenDocument(const std::string& path);
@@ -86,6 +90,7 @@ private:
     QMenu* toolsMenu_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
+    QMenu* recentPopup_ = nullptr;
     QAction* optionsMenuAction_ = nullptr;
     QAction* historyAction_ = nullptr;
     QAction* shpMakerAction_ = nullptr;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "browser/qt/CDatPicture.h"
@@ -686,6 +687,12 @@ void CDatView::GiveToolTiles() {
     // Some thirty buttons: only pictures fit the window's least width; the text is in each tooltip.
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar_->setIconSize(QSize(16, 16));
+    // The open button's arrow drops down the recently used archives.
+    auto* open = qobject_cast<QToolButton*>(toolBar_->widgetForAction(openAction_));
+    if (open && hooks_.recentFiles) {
+        open->setMenu(hooks_.recentFiles());
+        open->setPopupMode(QToolButton::MenuButtonPopup);
+    }
 }
 
 }  // namespace pixmond

@@ -38,6 +38,7 @@ public:
         std::function<void()> showFolderBrowser;
         std::function<void()> about;
         std::function<void()> shpMaker;  // the frame's Shp maker, from the toolbar
+        std::function<QMenu*()> recentFiles;  // the open button's drop-down
     };
 
     CDatView(ViewContext& context, FrameHooks hooks, QWidget* parent = nullptr);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "app/CApp.h"
 #include "app/CAppDoc.h"
@@ -122,6 +123,18 @@ TEST_F(DatSaveMenuTest, TheMenuFollowsTheViewsMenusAndTheButtonsSitInTheirToolba
     // Nothing to save before an archive is open.
     EXPECT_FALSE(view_->SaveIconAction()->isEnabled());
     EXPECT_FALSE(view_->SaveBlockAction()->isEnabled());
+
+    // The open button's arrow drops down the recent archives; one of them opens the archive.
+    auto* open = qobject_cast<QToolButton*>(view_->ToolBar()->widgetForAction(view_->OpenAction()));
+    ASSERT_NE(open, nullptr);
+    ASSERT_NE(open->menu(), nullptr);
+    EXPECT_EQ(open->popupMode(), QToolButton::MenuButtonPopup);
+    doc_.Recent().Add(archive_.string());
+    emit open->menu()->aboutToShow();
+    ASSERT_EQ(open->menu()->actions().size(), 1);
+    EXPECT_TRUE(open->menu()->actions()[0]->text().endsWith(QString::fromStdString(archive_.filename().string())));
+    open->menu()->actions()[0]->trigger();
+    EXPECT_EQ(view_->Dat().Path(), archive_.string());
 
     // At the window's least size every button is on the bar, none behind its overflow arrow.
     frame_->resize(frame_->minimumSize());
