@@ -5,17 +5,12 @@
 #include "base/SafeFile.h"
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
+#include "tools/ProposedNames.h"
 #include "ui/AppSettings.h"
 #include "ui/Messages.h"
 #include "ui/Pickers.h"
 
 namespace pixmond {
-
-namespace {
-
-std::string ProposedPaletteName(const std::string& folder, const char* name) { return folder + name; }
-
-}  // namespace
 
 DrawingPaletteCommands::DrawingPaletteCommands(Target target, Pickers& pickers, AppSettings& settings,
                                                Messages& messages)
@@ -37,7 +32,7 @@ bool DrawingPaletteCommands::Changed(const CBmpDib::ColourTable& palette) {
 bool DrawingPaletteCommands::LoadBinary() {
     if (!Available()) return false;
     const std::string path =
-        Pick(ProposedPaletteName(settings_.PalFolder(), "*.pal"), kBinaryTitle, kBinaryFilter, true);
+        Pick(ProposeName(ProposedName::BinaryPaletteToLoad, settings_.PalFolder(), {}), kBinaryTitle, kBinaryFilter, true);
     CBmpDib::ColourTable palette = target_.palette();
     return !path.empty() && ReadBinaryPalette(palette, path, messages_) && Changed(palette);
 }
@@ -45,7 +40,7 @@ bool DrawingPaletteCommands::LoadBinary() {
 bool DrawingPaletteCommands::SaveBinary() {
     if (!Available()) return false;
     const std::string path =
-        Pick(ProposedPaletteName(settings_.PalFolder(), "GAME.pal"), kBinaryTitle, kBinaryFilter, false);
+        Pick(ProposeName(ProposedName::BinaryPaletteToSave, settings_.PalFolder(), {}), kBinaryTitle, kBinaryFilter, false);
     if (path.empty()) return false;
     const CBmpDib::ColourTable palette = target_.palette();
     SafeFile file(path);
@@ -59,7 +54,7 @@ bool DrawingPaletteCommands::SaveBinary() {
 bool DrawingPaletteCommands::LoadText() {
     if (!Available()) return false;
     const std::string path =
-        Pick(ProposedPaletteName(settings_.PalFolder(), "PSP_*.pal"), kTextTitle, kTextFilter, true);
+        Pick(ProposeName(ProposedName::TextPalette, settings_.PalFolder(), {}), kTextTitle, kTextFilter, true);
     CBmpDib::ColourTable palette = target_.palette();
     return !path.empty() && ReadPalette(palette, path, messages_) && Changed(palette);
 }
@@ -67,7 +62,7 @@ bool DrawingPaletteCommands::LoadText() {
 bool DrawingPaletteCommands::SaveText() {
     if (!Available()) return false;
     const std::string path =
-        Pick(ProposedPaletteName(settings_.PalFolder(), "PSP_*.pal"), kTextTitle, kTextFilter, false);
+        Pick(ProposeName(ProposedName::TextPalette, settings_.PalFolder(), {}), kTextTitle, kTextFilter, false);
     return !path.empty() && WriteTextPalette(target_.palette(), path, messages_);
 }
 

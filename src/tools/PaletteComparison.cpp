@@ -7,6 +7,7 @@
 #include "base/ReadOnlyFile.h"
 #include "image/Palette.h"
 #include "image/PaletteFile.h"
+#include "tools/ProposedNames.h"
 #include "ui/Messages.h"
 
 namespace pixmond {
@@ -66,7 +67,7 @@ int PaletteComparison::IndexAt(int x, int y) {
 }
 
 std::string PaletteComparison::PickerStart(const std::string& palFolder) {
-    return Format("%sPSP_*.pal", palFolder.c_str());
+    return ProposeName(ProposedName::TextPalette, palFolder, {});
 }
 
 bool PaletteComparison::Load(int which, const std::string& path, Messages& messages) {
