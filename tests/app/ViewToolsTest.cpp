@@ -18,6 +18,7 @@
 #include "support/ArchiveBuilder.h"
 #include "support/DatSample.h"
 #include "support/PngBuilder.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 #include "support/TestFiles.h"
@@ -31,19 +32,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // Both browsers in the real frame, on the sample archive; the commands are driven through their actions.
-class ViewToolsTest : public ::testing::Test {
+class ViewToolsTest : public test::FrameTest {
 protected:
     ViewToolsTest() {
         archive_ = test::WriteDatSample(dir_.Path());
         fs::create_directories(dir_ / "out");
         settings_.SetS16Folder(dir_.Path().string() + "/");
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, dir_.Path().string());
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kDatMode);
-        frame_->show();
-        dat_ = dynamic_cast<CDatView*>(frame_->ActiveView());
+        dat_ = ShowFrame<CDatView>(CMainFrame::kDatMode, dir_.Path().string());
     }
     bool Open() { return doc_.OnOpenDocument(archive_.string()); }
     void SelectRow(int row) {
@@ -59,13 +54,7 @@ protected:
     }
     std::string Folder(const std::string& name) const { return (dir_ / name).string() + "/"; }
 
-    test::TempDir dir_;
     fs::path archive_;
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
     CDatView* dat_ = nullptr;
 };
 

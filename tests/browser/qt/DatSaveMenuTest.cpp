@@ -19,6 +19,7 @@
 #include "browser/qt/CDatView.h"
 #include "image/Palette.h"
 #include "support/DatSample.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 #include "support/TestFiles.h"
@@ -44,20 +45,14 @@ int CountOf(const QImage& image, QRgb colour) {
 }
 
 // "Save as BMP/PNG" of the archive browser on the sample archive, in the real frame.
-class DatSaveMenuTest : public ::testing::Test {
+class DatSaveMenuTest : public test::FrameTest {
 protected:
     DatSaveMenuTest() {
         archive_ = test::WriteDatSample(dir_.Path());
         for (const char* folder : {"img", "picked", "each"}) std::filesystem::create_directories(dir_ / folder);
         settings_.SetBmpFolder(dir_.File("img") + "/");
         settings_.SetOutputImage(1);
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, dir_.Path().string());
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kDatMode);
-        frame_->show();
-        view_ = dynamic_cast<CDatView*>(frame_->ActiveView());
+        view_ = ShowFrame<CDatView>(CMainFrame::kDatMode, dir_.Path().string());
     }
     void SelectRow(const QString& text) {
         auto* model = view_->EntryList()->model();
@@ -83,13 +78,7 @@ protected:
         EXPECT_TRUE(seen);
     }
 
-    test::TempDir dir_;
     std::filesystem::path archive_;
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
     CDatView* view_ = nullptr;
 };
 

@@ -26,6 +26,7 @@
 #include "support/TestFiles.h"
 #include "support/UnitFiles.h"
 #include "ui/AppSettings.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 
@@ -87,16 +88,11 @@ std::vector<std::string> Names(const std::filesystem::path& archive) {
 }
 
 // The archive browser in the real frame, on the sample archive opened through the document.
-class DatViewTest : public ::testing::Test {
+class DatViewTest : public test::FrameTest {
 protected:
     DatViewTest() {
         archive_ = test::WriteDatSample(dir_.Path());
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, dir_.Path().string());
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kShpMode);
-        frame_->show();
+        ShowFrame<CFrameView>(CMainFrame::kShpMode, dir_.Path().string());
     }
     // Switches to the archive browser and opens the sample there.
     CDatView* Open() {
@@ -126,13 +122,7 @@ protected:
     }
     QString Text(QLabel* label) const { return label->text(); }
 
-    test::TempDir dir_;
     std::filesystem::path archive_;
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
     CDatView* view_ = nullptr;
 };
 

@@ -18,6 +18,7 @@
 #include "image/CBmpOrvel.h"
 #include "image/CShpFile.h"
 #include "support/FolderSample.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 #include "support/ShpBuilder.h"
@@ -31,20 +32,14 @@ namespace pixmond {
 namespace {
 
 // The folder browser's save buttons and SHP edits on the sample folder, in the real frame.
-class ShpSaveAndEditTest : public ::testing::Test {
+class ShpSaveAndEditTest : public test::FrameTest {
 protected:
     ShpSaveAndEditTest() {
         test::WriteFolderSample(dir_.Path());
         std::filesystem::create_directories(dir_ / "out");
         services_.settings.SetString("Settings", "S16 folder", dir_.Path().string());
         settings_.SetBmpFolder(out_);
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, {});
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kShpMode);
-        frame_->show();
-        view_ = dynamic_cast<CShpView*>(frame_->ActiveView());
+        view_ = ShowFrame<CShpView>(CMainFrame::kShpMode);
     }
     QStringList IconRows() const {
         QStringList rows;
@@ -68,13 +63,7 @@ protected:
         return shp.OpenFile(dir_.File(name), 1) ? shp.IconCount() : -1;
     }
 
-    test::TempDir dir_;
     const std::string out_ = dir_.File("out") + "/";
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
     CShpView* view_ = nullptr;
 };
 

@@ -16,6 +16,7 @@
 #include "support/FolderSample.h"
 #include "support/TestFiles.h"
 #include "ui/AppSettings.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 
@@ -23,18 +24,12 @@ namespace pixmond {
 namespace {
 
 // The folder browser in the real frame, on a sample folder, driven by keys and commands.
-class ShpViewTest : public ::testing::Test {
+class ShpViewTest : public test::FrameTest {
 protected:
     ShpViewTest() {
         test::WriteFolderSample(dir_.Path());
         services_.settings.SetString("Settings", "S16 folder", dir_.Path().string());
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, {});
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kShpMode);
-        frame_->show();
-        view_ = dynamic_cast<CShpView*>(frame_->ActiveView());
+        view_ = ShowFrame<CShpView>(CMainFrame::kShpMode);
     }
     void SelectFile(const QString& name) {
         const auto items = view_->FileList()->findItems(name, Qt::MatchExactly);
@@ -49,12 +44,6 @@ protected:
     }
     static QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
 
-    test::TempDir dir_;
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
     CShpView* view_ = nullptr;
 };
 

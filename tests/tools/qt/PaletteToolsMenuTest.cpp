@@ -17,6 +17,7 @@
 #include "folderview/qt/CShpView.h"
 #include "support/DatSample.h"
 #include "support/FolderSample.h"
+#include "support/FrameTest.h"
 #include "support/RecordingServices.h"
 #include "support/ScriptedPickers.h"
 #include "support/TestFiles.h"
@@ -61,7 +62,7 @@ QStringList Texts(const QList<QAction*>& actions) {
 }
 
 // Both browsers in the real frame: the sample archive in archive/, the sample folder in folder/.
-class PaletteToolsMenuTest : public ::testing::Test {
+class PaletteToolsMenuTest : public test::FrameTest {
 protected:
     PaletteToolsMenuTest() {
         std::filesystem::create_directories(dir_ / "archive");
@@ -70,12 +71,7 @@ protected:
         test::WriteFolderSample(dir_ / "folder");
         services_.settings.SetString("Settings", "S16 folder", (dir_ / "folder").string());
         settings_.SetPalFolder(dir_.Path().string() + "/");
-        doc_.OnNewDocument();
-        frame_ = std::make_unique<CMainFrame>(ViewContext{services_.Get(), settings_, pickers_}, doc_);
-        RegisterViews(*frame_, {});
-        frame_->resize(1000, 760);
-        frame_->SwitchView(CMainFrame::kShpMode);
-        frame_->show();
+        ShowFrame<CFrameView>(CMainFrame::kShpMode);
     }
     // Answers the picker with the file and runs the menu command of that text.
     void Run(QMenu* menu, const char* text, const std::filesystem::path& file = {}) {
@@ -105,13 +101,7 @@ protected:
     }
     std::filesystem::path File(const char* name) const { return dir_ / name; }
 
-    test::TempDir dir_;
     std::filesystem::path archive_;
-    RecordingServices services_;
-    AppSettings settings_{services_.settings};
-    ScriptedPickers pickers_;
-    CAppDoc doc_{settings_};
-    std::unique_ptr<CMainFrame> frame_;
 };
 
 TEST_F(PaletteToolsMenuTest, TheArchiveBrowserDrawsWithALoadedPaletteUntilItIsReset) {
