@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "base/ReadOnlyFile.h"
 #include "base/Format.h"
@@ -18,33 +18,44 @@ namespace {
 constexpr int kHeaderLines = 3;
 constexpr int kLineLength = 1024;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
+// The lines of a file, read in blocks. A line longer than kLineLength - 1 characters is cut there and the rest
+// of it dropped, so that a runaway line cannot shift every entry after it.
+class LineReader {
+public:
+    explicit LineReader(const ReadOnlyFile& file) : file_(file) {}
+
+    bool Read(char (&line)[kLineLength]) {
+        int c = Next();
+        if (c < 0) return false;
+        size_t length = 0;
+        for (; c >= 0 && c != '\n'; c = Next())
+            if (length < kLineLength - 1) line[length++] = char(c);
+        line[length] = '\0';
+        return true;
+    }
+
+private:
+    int Next() {
+        if (at_ == block_.size()) {
+            block_ = file_.ReadBlock(offset_, 4096);
+            offset_ += block_.size();
+            at_ = 0;
+            if (block_.empty()) return -1;
+        }
+        return block_[at_++];
+    }
+
+    const ReadOnlyFile& file_;
+    std::uint64_t offset_ = 0;
+    std::vector<std::uint8_t> block_;
+    size_t at_ = 0;
 };
 
-// Reads one line of at most kLineLength - 1 characters; the rest of a longer line is dropped so that a
-// runaway line cannot shift every entry after it.
-bool ReadLine(std::FILE* file, char (&line)[kLineLength]) {
-    if (!std::fgets(line, kLineLength, file)) return false;
-    const size_t length = std::strlen(line);
-    if (length > 0 && line[length - 1] != '\n') {
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        messages.Error(Format("Cannot open file\n%s", path.c_str()));
-        return false;
-    }
+// The text form from a file's lines: three header lines, not checked, then one colour line per entry.
+void ReadTextLines(CBmpDib::ColourTable& table, const ReadOnlyFile& file) {
+    LineReader lines(file);
     char line[kLineLength];
-    for (int number = 0; number < kHeaderLines + 256 && ReadLine(file.get(), line); ++number) {
+    for (int number = 0; number < kHeaderLines + 256 && lines.Read(line); ++number) {
         if (number < kHeaderLines) continue;
         const int entry = number - kHeaderLines;
         std::uint8_t rgb[3] = {table[entry * 4 + 2], table[entry * 4 + 1], table[entry * 4]};
@@ -54,6 +65,17 @@ bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messa
         table[entry * 4 + 2] = rgb[0];
         table[entry * 4 + 3] = 0;
     }
+}
+
+}  // namespace
+
+bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
+    const auto file = ReadOnlyFile::Open(path);
+    if (!file) {
+        messages.Error(Format("Cannot open file\n%s", path.c_str()));
+        return false;
+    }
+    ReadTextLines(table, *file);
     return true;
 }
 
@@ -76,21 +98,21 @@ bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages&
         messages.Error(Format("[%s] Not found", path.c_str()));
         return false;
     }
-    if (file->Size() == CBmpDib::kTableBytes) {
+    if (ReadPalette(table, *file)) return true;
+    messages.Error(Format("Cannot open file\n%s", path.c_str()));
+    return false;
+}
+
+bool ReadPalette(CBmpDib::ColourTable& table, const ReadOnlyFile& file) {
+    if (file.Size() == CBmpDib::kTableBytes) {
         CBmpDib::ColourTable read{};
-        if (!file->ReadExact(0, read.data(), read.size())) {
-            messages.Error(Format("Cannot open file\n%s", path.c_str()));
-            return false;
-        }
+        if (!file.ReadExact(0, read.data(), read.size())) return false;
         table = read;
         return true;
     }
-    if (file->Size() == 256 * 3) {
+    if (file.Size() == 256 * 3) {
         std::uint8_t triples[256 * 3];
-        if (!file->ReadExact(0, triples, sizeof triples)) {
-            messages.Error(Format("Cannot open file\n%s", path.c_str()));
-            return false;
-        }
+        if (!file.ReadExact(0, triples, sizeof triples)) return false;
         for (int i = 0; i < 256; ++i) {
             table[i * 4] = triples[i * 3 + 2];
             table[i * 4 + 1] = triples[i * 3 + 1];
@@ -99,7 +121,8 @@ bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages&
         }
         return true;
     }
-    return ReadTextPalette(table, path, messages);
+    ReadTextLines(table, file);
+    return true;
 }
 
 bool ReadBinaryPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
@@ -114,10 +137,15 @@ bool ReadBinaryPalette(CBmpDib::ColourTable& table, const std::string& path, Mes
     return true;
 }
 
-bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
+std::string TextPalette(const CBmpDib::ColourTable& table) {
     std::string text = "JASP-PAL\nOrvel Shp Tool\n256\n";
     for (int i = 0; i < 256; ++i)
         text += Format("%d %d %d\n", table[i * 4 + 2], table[i * 4 + 1], table[i * 4]);
+    return text;
+}
+
+bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages) {
+    const std::string text = TextPalette(table);
     SafeFile file(path);
     if (!file.IsOpen() || !file.Write(text.data(), text.size()) || !file.Commit()) {
         messages.Error(Format("Error on creating [%s]", path.c_str()));

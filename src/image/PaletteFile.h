@@ -6,11 +6,14 @@
 namespace pixmond {
 
 class Messages;
+class ReadOnlyFile;
 
 // Fills the colour table from a palette file: 1024 bytes are the table as it lies in memory (blue, green,
 // red, 0), 768 bytes are 256 red, green, blue triples, anything else is the text form. Entries the file
 // does not give keep their colour. Failures are reported; false leaves the table as it was.
 bool ReadPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
+// The same from a file already open (or bytes in memory); false when it cannot be read.
+bool ReadPalette(CBmpDib::ColourTable& table, const ReadOnlyFile& file);
 
 // The text form alone, whatever the file's size: three header lines, not checked, then one line per entry.
 bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
@@ -21,6 +24,7 @@ bool ReadTextPalette(CBmpDib::ColourTable& table, const std::string& path, Messa
 bool ReadBinaryPalette(CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 
 // The text form: "JASP-PAL", "Orvel Shp Tool", "256", then one "%d %d %d" line per entry.
+std::string TextPalette(const CBmpDib::ColourTable& table);
 bool WriteTextPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);
 // The binary form: the 1024 bytes of the table.
 bool WriteBinaryPalette(const CBmpDib::ColourTable& table, const std::string& path, Messages& messages);

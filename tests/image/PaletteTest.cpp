@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/Palette.h"
+#include "base/ReadOnlyFile.h"
 #include "image/PaletteFile.h"
 #include "image/PaletteSearch.h"
 #include "support/TestFiles.h"
@@ -202,6 +203,16 @@ TEST_F(PaletteFileTest, AShortTextPaletteChangesOnlyTheEntriesItGives) {
         EXPECT_EQ(table_[i * 4], 2);
     }
     for (int i = 40; i < 1024; ++i) EXPECT_EQ(table_[i], DefaultColourTable()[i]) << i;
+
+    // A runaway line (longer than a read block) is cut at 1023 characters: what follows the cut is dropped and
+    // the next line is still the next entry.
+    const std::string runaway = "h\nh\nh\n1 2 3\n7 " + std::string(5000, 'x') + " 9 9\n4 5 6\n";
+    const auto file = ReadOnlyFile::FromBytes(std::vector<std::uint8_t>(runaway.begin(), runaway.end()));
+    CBmpDib::ColourTable table = DefaultColourTable();
+    ASSERT_TRUE(ReadPalette(table, *file));
+    EXPECT_EQ(std::vector<int>({table[4 + 2], table[4 + 1], table[4]}),
+              std::vector<int>({7, DefaultColourTable()[4 + 1], DefaultColourTable()[4]}));
+    EXPECT_EQ(std::vector<int>({table[8 + 2], table[8 + 1], table[8]}), std::vector<int>({4, 5, 6}));
 }
 
 TEST_F(PaletteFileTest, ColourLinesTakeNumbersWhateverSeparatesThem) {
