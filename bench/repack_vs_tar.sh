@@ -32,9 +32,13 @@ repack() { "$cli" repack "$work/src" "$work/a.dat"; }
 unpack() { "$cli" unpack "$work/a.dat" "$work/u"; }
 tarc() { tar -cf "$work/a.tar" -C "$work" src; }
 tarx() { tar -xf "$work/a.tar" -C "$work/t"; }
+# tar with what pixmond-cli promises on top: everything written is on the disk when the command ends.
+tarxs() { tarx && sync -f "$work/t"; }
 # Warm the page cache for both sides, so neither pays for the first read of the folder.
 clean_a; repack >/dev/null 2>&1; clean_tar; tarc; clean_u; unpack >/dev/null 2>&1; clean_t; tarx
 r=$(time_it clean_a repack); tc=$(time_it clean_tar tarc); u=$(time_it clean_u unpack); tx=$(time_it clean_t tarx)
+txs=$(time_it clean_t tarxs)
 printf 'repack %.3f s   tar -cf %.3f s   ratio %.2f\n' "$r" "$tc" "$(echo "$r / $tc" | bc -l)"
 printf 'unpack %.3f s   tar -xf %.3f s   ratio %.2f\n' "$u" "$tx" "$(echo "$u / $tx" | bc -l)"
+printf 'unpack %.3f s   tar -xf + sync -f %.3f s   ratio %.2f\n' "$u" "$txs" "$(echo "$u / $txs" | bc -l)"
 cmp <(cd "$work/src" && cat $(ls)) <(cd "$work/u" && cat $(ls)) && echo "unpacked bytes identical"
