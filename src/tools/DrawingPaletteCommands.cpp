@@ -71,7 +71,28 @@ bool DrawingPaletteCommands::Reset() { return Available() && Changed(DefaultColo
 bool DrawingPaletteCommands::ConvertToDefault() {
     if (!Available()) return false;
     CBmpDib* picture = target_.picture ? target_.picture() : nullptr;
-    return picture && RemapToDefaultPalette(*picture) && Changed(picture->Colours());
+    if (!picture || !RemapToDefaultPalette(*picture)) return false;
+    // Icons are decoded afresh from their file whenever they are drawn or saved, with their stored indices. The
+    // palette that shows them as the converted picture gives each index the default colour it was remapped to.
+    return Changed(SnappedToDefault(target_.palette()));
+}
+
+CBmpDib::ColourTable DrawingPaletteCommands::SnappedToDefault(const CBmpDib::ColourTable& palette) {
+    // Every index once, remapped by the same rule as the picture.
+    CBmpDib indices;
+    indices.Create(256, 1, 8, false);
+    CBmpDib::ColourTable snapped = palette;
+    if (!indices.Allocate()) return snapped;
+    for (int i = 0; i < 256; ++i) indices.Bits()[i] = std::uint8_t(i);
+    indices.SetColourTable(palette);
+    if (!RemapToDefaultPalette(indices)) return snapped;
+    const CBmpDib::ColourTable& standard = DefaultColourTable();
+    for (int i = 0; i < 256; ++i) {
+        const int to = indices.Bits()[i];
+        for (int c = 0; c < 3; ++c) snapped[size_t(i * 4 + c)] = standard[size_t(to * 4 + c)];
+        snapped[size_t(i * 4 + 3)] = 0;
+    }
+    return snapped;
 }
 
 bool DrawingPaletteCommands::Comparison(PaletteComparison& palettes) const {

@@ -34,8 +34,11 @@ public:
     bool LoadText();
     bool SaveText();
     bool Reset();
-    // Re-indexes the SHP reader's picture to the default palette, which becomes the drawing palette.
+    // Re-indexes the SHP reader's picture to the default palette; the drawing palette becomes the one that shows
+    // the stored indices as the converted picture (each index the default colour it was remapped to).
     bool ConvertToDefault();
+    // That palette: each entry the default colour its index is remapped to under `palette`.
+    static CBmpDib::ColourTable SnappedToDefault(const CBmpDib::ColourTable& palette);
     // A copy of the drawing palette as "Current palette", the second palette not given. False when the
     // commands are not available.
     bool Comparison(PaletteComparison& palettes) const;

@@ -134,7 +134,17 @@ TEST_F(DrawingPaletteCommandsTest, ConvertComparisonAndACommandThatIsNotAvailabl
     ASSERT_TRUE(commands_.ConvertToDefault());
     EXPECT_EQ(picture_.Bits()[0], 1);
     EXPECT_EQ(picture_.Bits()[1], 159);
-    EXPECT_EQ(palette_, DefaultColourTable());
+    // The stored indices, decoded again, show the converted picture's colours: index 5 now draws default colour 1.
+    const CBmpDib::ColourTable& standard = DefaultColourTable();
+    for (const auto& [stored, converted] : {std::pair{5, 1}, std::pair{159, 159}})
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(palette_[size_t(stored * 4 + c)], standard[size_t(converted * 4 + c)]) << stored;
+    for (int i = 0; i < 255; ++i) {
+        if (i == 5) continue;
+        // Every other entry already was a default colour: it keeps its look (255, which the game reserves, is
+        // never a remap's target, so it takes the nearest other colour).
+        for (int c = 0; c < 3; ++c) EXPECT_EQ(palette_[size_t(i * 4 + c)], colours[size_t(i * 4 + c)]) << i;
+    }
     EXPECT_EQ(redraws_, 1);
 
     PaletteComparison palettes;
