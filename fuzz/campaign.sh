@@ -21,5 +21,6 @@ for name in "$@"; do
   seconds=$(( $(date +%s) - start ))
   executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log")
   echo "campaign: $name: ${executed:-?} executions in ${seconds} s ($(( ${executed:-0} / (seconds > 0 ? seconds : 1) )) a second)," \
-       "exit $status, $(ls "$out/$name.crashes" | wc -l) crashing inputs, corpus $(ls "$out/$name.corpus" | wc -l) files"
+       "exit $status, $(ls "$out/$name.crashes" | grep -cv '^slow-unit-') failing inputs" \
+       "($(ls "$out/$name.crashes" | grep -c '^slow-unit-') slow ones kept to look at), corpus $(ls "$out/$name.corpus" | wc -l) files"
 done
