@@ -116,7 +116,10 @@ int CShp3::SaveAllIcons(const std::string& path, int outputImage, Messages& mess
 }
 
 bool CShp3::SaveCollage(const std::string& path, const Rect& rect, int first, bool tight, Messages& messages) {
-    if (count_ <= 0) return false;
+    if (count_ <= 0) {
+        messages.Error(Format("%s has no icons for a collage", FileName().c_str()));
+        return false;
+    }
     int width = rect.Width(), height = rect.Height();
     first = std::max(CollageSize(width, height, first, tight), 1);
     if (width < 1 || height < 1) {

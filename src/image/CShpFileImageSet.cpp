@@ -88,7 +88,10 @@ int CShpFile::SaveAllIcons(const std::string& path, int outputImage, Messages& m
 }
 
 bool CShpFile::SaveCollage(const std::string& path, const Rect& rect, int first, Messages& messages) {
-    if (!hasDirectory_) return false;
+    if (!hasDirectory_) {
+        messages.Error(Format("%s has no icons for a collage", FileName().c_str()));
+        return false;
+    }
     int width = rect.Width(), height = rect.Height();
     first = std::max(CollageSize(width, height, first), 1);
     if (width < 1 || height < 1) {

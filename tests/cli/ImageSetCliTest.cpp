@@ -114,6 +114,15 @@ TEST_F(ImageSetCli, CollagesBlocksAndSheetCells) {
     EXPECT_EQ(Picture("cell.bmp").PixelRgb(0, 0), test::SolidColour(7));
     ASSERT_EQ(Run("export a.dat --entry SHEET --icon 5 -o whole.bmp").code, 0);
     EXPECT_EQ(Picture("whole.bmp").Width(), 240);
+
+    // Files without an icon (a fuzzer's six zero bytes as an S16, a text as an SHP) fail with a word, not silently.
+    test::WriteBytes(dir / "zero.s16", std::vector<std::uint8_t>(6, 0));
+    test::WriteText(dir / "text.shp", "this is text, not icons");
+    for (const char* file : {"zero.s16", "text.shp"}) {
+        const test::CliRun run = Run(std::string("export ") + file + " --collage 300x200 -o none.bmp");
+        EXPECT_EQ(run.code, 1) << file;
+        EXPECT_FALSE(run.err.empty()) << file;
+    }
 }
 
 TEST_F(ImageSetCli, RenderDrawsWhatAViewShows) {
