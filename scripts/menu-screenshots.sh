@@ -7,17 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"
 out="${2:-docs/menus}"
-for tool in "$build/pixmond" "$build/pixmond-cli"; do
-  [ -x "$tool" ] || { echo "missing $tool: build first (scripts/build.sh $build)" >&2; exit 1; }
-done
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-# Qt wants a private runtime folder; without one it warns on every start.
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-"$build/pixmond-cli" sample "$work/sample" >/dev/null
-# A settings file of its own, so the user's folders and window size neither show nor change.
-export PIXMOND_SETTINGS="$work/settings.ini" QT_QPA_PLATFORM=offscreen
+. scripts/offscreen-sample.sh
 for size in 1000x720 1x1; do
   dir="$out"
   [ "$size" = 1x1 ] && dir="$out/least"

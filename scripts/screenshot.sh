@@ -9,18 +9,8 @@ build="${1:-build}"
 output="${2:-docs/folder-browser.png}"
 archive_output="${3:-docs/archive-browser.png}"
 least="${4:-}"
-for tool in "$build/pixmond" "$build/pixmond-cli"; do
-  [ -x "$tool" ] || { echo "missing $tool: build first (scripts/build.sh $build)" >&2; exit 1; }
-done
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-# Qt wants a private runtime folder; without one it warns on every start.
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$work/runtime}"
-mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-"$build/pixmond-cli" sample "$work/sample" >/dev/null
+. scripts/offscreen-sample.sh
 mkdir -p "$(dirname "$output")"
-# A settings file of its own, so the user's folders and window size neither show nor change.
-export PIXMOND_SETTINGS="$work/settings.ini" QT_QPA_PLATFORM=offscreen
 "$build/pixmond" --folder "$work/sample" --select TIGER.SHP --size 1000x720 --screenshot "$output"
 echo "wrote $output"
 "$build/pixmond" --folder "$work/sample" --size 1000x720 --screenshot "$archive_output" "$work/sample/demo.dat"

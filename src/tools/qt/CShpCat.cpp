@@ -18,6 +18,7 @@
 #include "image/FontTable.h"
 #include "tools/CatalogFileReader.h"
 #include "ui/AppSettings.h"
+#include "tools/qt/PathLabel.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
 #include "ui/qt/QtText.h"
@@ -25,16 +26,6 @@
 namespace pixmond {
 
 namespace {
-
-QLabel* PathLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    label->setMinimumWidth(280);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 void Refill(QComboBox* combo, const std::vector<std::string>& rows, int current) {
     combo->clear();
@@ -83,8 +74,8 @@ void CShpCat::done(int result) {
 }
 
 void CShpCat::BuildControls() {
-    input_ = PathLabel(this);
-    output_ = PathLabel(this);
+    input_ = NewPathLabel(this);
+    output_ = NewPathLabel(this);
     pickOutput_ = new QPushButton(QStringLiteral("Output Folder .."), this);
     pickOutput_->setAutoDefault(false);
     name_ = new QLineEdit(this);

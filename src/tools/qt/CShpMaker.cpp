@@ -54,7 +54,7 @@ CShpMaker::CShpMaker(ViewContext& context, QWidget* parent)
     FillBitmapList(true);
 }
 
-// A closing dialog takes its focus from the file spec; that is no spec to apply.
+// A closing dialog takes the focus from the pattern box; leaving it then applies no pattern.
 CShpMaker::~CShpMaker() { spec_->disconnect(this); }
 
 void CShpMaker::done(int result) {

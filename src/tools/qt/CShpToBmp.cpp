@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "tools/qt/PathLabel.h"
 #include "ui/Pickers.h"
 #include "ui/Services.h"
 #include "ui/qt/QtText.h"
@@ -17,17 +18,6 @@
 namespace pixmond {
 
 namespace {
-
-QLabel* FolderLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setTextFormat(Qt::PlainText);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // A long path is cut at the dialog's edge rather than widening the dialog.
-    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    label->setMinimumWidth(280);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
 
 void ShowFolder(QLabel* label, const std::string& folder, const char* none) {
     label->setText(folder.empty() ? QString::fromLatin1(none) : PathToQString(folder));
@@ -43,7 +33,7 @@ CShpToBmp::CShpToBmp(ViewContext& context, QWidget* parent)
 
     pickInput_ = new QPushButton(QStringLiteral("Pick Folder  ..."), this);
     pickInput_->setAutoDefault(false);
-    input_ = FolderLabel(this);
+    input_ = NewPathLabel(this);
     count_ = new QLabel(QStringLiteral("Files"), this);
     files_ = new QListWidget(this);
     files_->setSortingEnabled(true);
@@ -54,7 +44,7 @@ CShpToBmp::CShpToBmp(ViewContext& context, QWidget* parent)
     files_->setFocusPolicy(Qt::NoFocus);
     pickOutput_ = new QPushButton(QStringLiteral("Pick Folder  ..."), this);
     pickOutput_->setAutoDefault(false);
-    output_ = FolderLabel(this);
+    output_ = NewPathLabel(this);
     type_ = new QComboBox(this);
     type_->addItem(QStringLiteral("BMP type"));
     type_->addItem(QStringLiteral("PNG type"));

@@ -111,7 +111,7 @@ TEST_F(ToolDialogsTest, ShpMakerRunsEachModeOnTheListedBitmapsAndKeepsItsChoices
     EXPECT_EQ(Opaque(shown.pixel(10, 10)), PaletteRgb(1));
     EXPECT_EQ(Opaque(shown.pixel(shown.width() - 4, shown.height() - 4)), PaletteRgb(4));
 
-    // A spec without extension lists name.bmp; the icon list survives the filter of its own folder.
+    // A pattern without extension lists name.bmp; the icon list survives the filter of its own folder.
     maker->SpecEdit()->setText(QStringLiteral("b"));
     maker->ApplyButton()->click();
     ASSERT_EQ(maker->BitmapList()->count(), 1);
