@@ -215,7 +215,7 @@ for trace in glob.glob(os.path.join(work, "traces", "*[0-9]")):
         # Each path argument, from the folder of the descriptor before it (strace -y), else the run's folder.
         for folder, path in re.findall(r'(?:(?:AT_FDCWD|\d+)<([^>]*)>,\s*)?"((?:[^"\\]|\\.)*)"', args):
             # A descriptor linked into a folder (an unnamed temporary file given its name) was checked when opened.
-            if call == "linkat" and path.startswith("/proc/self/fd/"): continue
+            if call == "linkat" and (path == "" or path.startswith("/proc/self/fd/")): continue
             full = os.path.normpath(path if path.startswith("/") else os.path.join(folder or run, path))
             if not inside(full): bad.append(f"{call}: {full}")
     if bad:

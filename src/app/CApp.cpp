@@ -63,7 +63,7 @@ void RegisterViews(CMainFrame& frame, const std::string& startFolder) {
     frame.RegisterView(CMainFrame::kShpMode, QStringLiteral("&Shp Tool"),
                        [startFolder](ViewContext& context, CMainFrame&) -> std::unique_ptr<CFrameView> {
                            auto view = std::make_unique<CShpView>(
-                               context, std::make_unique<FolderImageHolders>(context.services.messages));
+                               context, std::make_unique<FolderImageHolders>());
                            view->SetStartFolder(startFolder);
                            return view;
                        });

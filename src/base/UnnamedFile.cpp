@@ -21,6 +21,10 @@ int OpenUnnamed(const fs::path& folder) {
 }
 
 bool GiveName(int fd, const fs::path& path) {
+    // Named by its descriptor where the system allows it (recent kernels for a file the process opened itself,
+    // older ones only for a process that may read any folder); else through /proc, a path walk dearer per file.
+    if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT) return false;
     char link[40];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
     return ::linkat(AT_FDCWD, link, AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;

@@ -7,7 +7,7 @@
 
 namespace pixmond {
 
-FolderImageHolders::FolderImageHolders(Messages& messages) : messages_(messages), palette_(DefaultColourTable()) {}
+FolderImageHolders::FolderImageHolders() : palette_(DefaultColourTable()) {}
 
 bool FolderImageHolders::Open(const std::string& path, IconKind kind) {
     // The loader's words go into the view's one message about the file.

@@ -5,12 +5,10 @@
 
 namespace pixmond {
 
-class Messages;
-
 // The folder browser's icon source, opened on the file chosen.
 class FolderImageHolders : public FolderImages {
 public:
-    explicit FolderImageHolders(Messages& messages);
+    FolderImageHolders();
 
     bool Open(const std::string& path, IconKind kind) override;
     void CloseAll() override;
@@ -25,7 +23,6 @@ public:
     CBmpDib* ShpPicture() override;
 
 private:
-    Messages& messages_;
     std::unique_ptr<IconSource> source_;
     bool decoded_ = false;
     std::string problem_;

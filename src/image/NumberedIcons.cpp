@@ -8,6 +8,7 @@
 #include "base/PathParts.h"
 #include "image/CBmpDib.h"
 #include "image/ImageSetColours.h"
+#include "image/ImageWriter.h"
 #include "image/PngEncoder.h"
 #include "ui/CollectingMessages.h"
 
@@ -28,6 +29,7 @@ int Summarise(int count, int failures, int outputImage, Messages& messages) {
 struct Saved {
     bool ok = false;
     CollectingMessages said;
+    std::vector<EncodedPicture> pictures;  // encoded on the worker, written by the taker
 };
 
 }  // namespace
@@ -49,6 +51,7 @@ int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messa
             ImageWriteOptions options;
             options.durability = SafeFile::Durability::kBatch;
             options.png = &encoders[size_t(worker)];
+            options.handOver = &saved.pictures;
             // A picture that could not be written is as lost as one that could not be decoded.
             const CBmpDib* picture = decode(worker, job + 1);
             saved.ok = picture && picture->Save(NumberedIconPath(path, job + 1, outputImage), saved.said, options);
@@ -56,6 +59,8 @@ int SaveNumberedIcons(const std::string& path, int count, int outputImage, Messa
         },
         [&](int, Saved& saved) {
             saved.said.PassOn(messages);
+            for (const EncodedPicture& picture : saved.pictures)
+                saved.ok = WriteEncoded(picture, messages, SafeFile::Durability::kBatch) && saved.ok;
             failures += saved.ok ? 0 : 1;
             ++taken;
             return !step || step();

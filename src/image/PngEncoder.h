@@ -32,7 +32,7 @@ private:
     };
 
     void FilterRows(const CBmpDib& bitmap, bool indexed);
-    bool Compress(Deflater& deflater, int level);
+    bool Compress(Deflater& deflater, int level, int memoryLevel);
 
     Deflater small_, large_;
     std::vector<std::uint8_t> raw_;         // the filtered rows, each after its filter byte

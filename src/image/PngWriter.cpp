@@ -26,9 +26,17 @@ bool WritePng(const CBmpDib& bitmap, const std::string& path, Messages& messages
         messages.Error(Format("Error creating %s", path.c_str()));
         return false;
     }
-    SafeFile file(path, options.durability);
-    if (!file.IsOpen() || !file.Write(bytes) || !file.Commit()) {
-        messages.Error(Format("Error creating %s", path.c_str()));
+    if (options.handOver) {
+        options.handOver->push_back({path, std::move(bytes)});
+        return true;
+    }
+    return WriteEncoded({path, std::move(bytes)}, messages, options.durability);
+}
+
+bool WriteEncoded(const EncodedPicture& picture, Messages& messages, SafeFile::Durability durability) {
+    SafeFile file(picture.path, durability);
+    if (!file.IsOpen() || !file.Write(picture.bytes) || !file.Commit()) {
+        messages.Error(Format("Error creating %s", picture.path.c_str()));
         return false;
     }
     return true;

@@ -9,6 +9,7 @@
 #include "base/OrderedWork.h"
 #include "image/IconSource.h"
 #include "image/ImageSetColours.h"
+#include "image/ImageWriter.h"
 #include "image/NumberedIcons.h"
 #include "image/PngEncoder.h"
 #include "ui/CollectingMessages.h"
@@ -21,13 +22,15 @@ namespace {
 
 struct Exported {
     int failures = 0;
-    CollectingMessages said;  // what the entry has to say, passed on in its turn
+    CollectingMessages said;               // what the entry has to say, passed on in its turn
+    std::vector<EncodedPicture> pictures;  // encoded on the worker, written by the taker
 };
 
 // One entry, on a worker: its icons numbered, or its picture whole.
 Exported ExportEntry(const CDatFile& dat, int index, const std::string& folder, int outputImage,
-                     const ImageWriteOptions& options) {
+                     ImageWriteOptions options) {
     Exported out;
+    options.handOver = &out.pictures;
     const TDatItem& item = dat.Item(index);
     const std::string name(item.Name());
     const std::string base = (std::filesystem::path(folder) / std::string(item.Title())).string();
@@ -81,10 +84,12 @@ EveryIconExportResult ExportEveryIcon(const CDatFile& dat, const std::string& fo
         [&](int, Exported& exported) {
             exported.said.PassOn(services.messages);
             result.failures += exported.failures;
+            for (const EncodedPicture& picture : exported.pictures)
+                if (!WriteEncoded(picture, services.messages, SafeFile::Durability::kBatch)) ++result.failures;
             if (!progress) return true;
             progress->StepIt();
             return progress->PeekAndPump();
-        });
+        }, 16 * workers);
     result.cancelled = !complete;
     if (progress) progress->Hide();
     if (!SyncFileSystem(folder))

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "base/DiskSync.h"
 #include "base/SafeFile.h"
@@ -14,6 +19,23 @@ namespace fs = std::filesystem;
 mode_t ModeOf(const fs::path& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
+}
+
+// Runs body in a child process that may not read every folder, so it cannot name a file by its descriptor
+// alone; the child's exit code, -1 when it did not exit.
+int WithoutReadAnyFolder(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+        ::syscall(SYS_capget, &header, data);
+        data[0].effective &= ~(1u << CAP_DAC_READ_SEARCH);
+        if (::syscall(SYS_capset, &header, data) != 0) ::_exit(99);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // A batch renames a new file into place without a flush of its own; a file that exists, or that appears while
@@ -45,7 +67,11 @@ TEST(SafeFile, ABatchWritesNewFilesWholeAndReplacesExistingOnesAsAlways) {
     }
     EXPECT_EQ(test::ReadText(dir / "late.png"), "mine");
 
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 3);
+    // Named through /proc by a process without the right to name it by its descriptor.
+    EXPECT_EQ(WithoutReadAnyFolder([&] { return commit(dir / "plain.png", "plain") ? 0 : 1; }), 0);
+    EXPECT_EQ(test::ReadText(dir / "plain.png"), "plain");
+
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 4);
     EXPECT_TRUE(SyncFileSystem(dir.Path()));
     EXPECT_FALSE(SyncFileSystem(dir / "missing"));
 }

@@ -41,7 +41,7 @@ protected:
     AppSettings settings_{store_};
     LocalFileSystem files_;
     RecordingMessages messages_;
-    FolderImageHolders images_{messages_};
+    FolderImageHolders images_;
     CShpViewModel model_{files_, images_, settings_, messages_};
 };
 

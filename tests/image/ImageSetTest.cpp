@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "image/PngReader.h"
 #include "image/BitmapCanvas.h"
 #include "image/CShp3.h"
 #include "base/Format.h"
@@ -238,23 +239,40 @@ TEST_F(ImageSet, SaveAllIconsCountsIconsThatCannotBeSaved) {
 }
 
 // Icons are saved a few at a time on several readers: each file still holds its own icon, and what could not be
-// written is said in icon order before the summary.
+// written is said in icon order before the summary. PNG pictures are encoded on the readers' threads and written
+// by the calling one; the others are written where they are made.
 TEST_F(ImageSet, SaveAllIconsOnSeveralThreadsKeepsIconsAndMessagesInOrder) {
     Shp(test::SolidShp(40, [](int n, int& w, int& h) {
         w = 3 + n % 5;
         h = 2 + n % 3;
     }));
-    for (int n : {5, 17, 33}) std::filesystem::create_directories(dir / Format("tank_%03d.BMP", n));
-    EXPECT_EQ(shp.SaveAllIcons(dir.File("tank.shp"), 0, messages), 3);
-    std::vector<std::string> expected;
-    for (int n : {5, 17, 33}) expected.push_back("Error creating " + dir.File(Format("tank_%03d.BMP", n)));
-    expected.push_back("Error: 3 / 40 icons were not saved as BMP\n");
-    EXPECT_EQ(messages.Errors(), expected);
-    for (int n = 1; n <= 40; ++n) {
-        if (n == 5 || n == 17 || n == 33) continue;
-        const CBmpDib icon = Load(Format("tank_%03d.BMP", n));
-        EXPECT_EQ(icon.Width(), 3 + n % 5) << n;
-        EXPECT_EQ(icon.GetIndex(icon.Width() - 1, icon.Height() - 1), n) << n;
+    for (const char* ext : {"BMP", "PNG"}) {
+        SCOPED_TRACE(ext);
+        messages.Clear();
+        for (int n : {5, 17, 33}) std::filesystem::create_directories(dir / Format("tank_%03d.%s", n, ext));
+        EXPECT_EQ(shp.SaveAllIcons(dir.File("tank.shp"), ext == std::string("BMP") ? 0 : 1, messages), 3);
+        std::vector<std::string> expected;
+        for (int n : {5, 17, 33})
+            expected.push_back(Format("Error creating %s", dir.File(Format("tank_%03d.%s", n, ext)).c_str()));
+        expected.push_back(Format("Error: 3 / 40 icons were not saved as %s\n", ext));
+        EXPECT_EQ(messages.Errors(), expected);
+        for (int n = 1; n <= 40; ++n) {
+            if (n == 5 || n == 17 || n == 33) continue;
+            int width = 0, lastIndex = -1;
+            if (ext == std::string("PNG")) {
+                PngSamples icon;
+                std::string problem;
+                ASSERT_TRUE(ReadPngSamples(dir.File(Format("tank_%03d.PNG", n)), icon, problem)) << problem;
+                width = icon.width;
+                lastIndex = icon.pixels.empty() ? -1 : icon.pixels.back();
+            } else {
+                const CBmpDib icon = Load(Format("tank_%03d.BMP", n));
+                width = icon.Width();
+                lastIndex = icon.GetIndex(icon.Width() - 1, icon.Height() - 1);
+            }
+            EXPECT_EQ(width, 3 + n % 5) << n;
+            EXPECT_EQ(lastIndex, n) << n;
+        }
     }
 }
 

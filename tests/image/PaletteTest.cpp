@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image/Palette.h"
+#include "base/Format.h"
 #include "base/ReadOnlyFile.h"
 #include "image/PaletteFile.h"
 #include "image/PaletteSearch.h"
@@ -206,7 +207,8 @@ TEST_F(PaletteFileTest, AShortTextPaletteChangesOnlyTheEntriesItGives) {
 
     // A runaway line (longer than a read block) is cut at 1023 characters: what follows the cut is dropped and
     // the next line is still the next entry.
-    const std::string runaway = "h\nh\nh\n1 2 3\n7 " + std::string(5000, 'x') + " 9 9\n4 5 6\n";
+    std::string runaway = "h\nh\nh\n1 2 3\n7 ";
+    runaway.append(5000, 'x').append(" 9 9\n4 5 6\n");
     const auto file = ReadOnlyFile::FromBytes(std::vector<std::uint8_t>(runaway.begin(), runaway.end()));
     CBmpDib::ColourTable table = DefaultColourTable();
     ASSERT_TRUE(ReadPalette(table, *file));
@@ -244,9 +246,9 @@ TEST_F(PaletteFileTest, FailuresAreReportedAndKeepTheTable) {
     EXPECT_FALSE(ReadPalette(table_, dir_.File("none.pal"), messages_));
     EXPECT_FALSE(ReadPalette(table_, dir_.Path().string(), messages_));
     ASSERT_EQ(messages_.Errors().size(), 2u);
-    EXPECT_EQ(messages_.Errors()[0], "[" + dir_.File("none.pal") + "] Not found");
+    EXPECT_EQ(messages_.Errors()[0], Format("[%s] Not found", dir_.File("none.pal").c_str()));
     EXPECT_FALSE(WriteTextPalette(table_, dir_.File("no/such/folder/p.txt"), messages_));
-    EXPECT_EQ(messages_.Errors().back(), "Error on creating [" + dir_.File("no/such/folder/p.txt") + "]");
+    EXPECT_EQ(messages_.Errors().back(), Format("Error on creating [%s]", dir_.File("no/such/folder/p.txt").c_str()));
     EXPECT_EQ(table_, DefaultColourTable());
 
     // Odd sizes are read as text; binary noise gives nothing usable but no harm.

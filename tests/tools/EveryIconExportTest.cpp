@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "archive/CDatFile.h"
+#include "base/Format.h"
 #include "support/ArchiveBuilder.h"
 #include "support/IconSetFiles.h"
 #include "support/RecordingServices.h"
@@ -30,9 +32,9 @@ protected:
             std::vector<std::vector<std::vector<std::uint8_t>>> icons;
             for (int n = 0; n < 3 + i % 4; ++n)
                 icons.push_back(std::vector<std::vector<std::uint8_t>>(5 + n, std::vector<std::uint8_t>(4 + i, std::uint8_t(n + i))));
-            builder.Add("U" + std::to_string(i) + ".SHP", test::ShpOfRows(icons));
-            builder.Add("V" + std::to_string(i) + ".S16", test::SolidS16(2 + i % 3, test::SameSize(6 + i, 4)));
-            if (i % 4 == 0) builder.Add("P" + std::to_string(i) + ".PNG", test::SheetPng(240, 150));
+            builder.Add(Format("U%d.SHP", i), test::ShpOfRows(icons));
+            builder.Add(Format("V%d.S16", i), test::SolidS16(2 + i % 3, test::SameSize(6 + i, 4)));
+            if (i % 4 == 0) builder.Add(Format("P%d.PNG", i), test::SheetPng(240, 150));
             if (i == 6) builder.Add("BROKEN.SHP", std::string("not an icon file"));
         }
         builder.Add("README.TXT", std::string("words"));
@@ -69,6 +71,16 @@ TEST_F(EveryIconExportTest, WritesWhatSavingEachEntryInTurnWritesAndSaysItInOrde
     EXPECT_EQ(written.size(), FilesIn(dir_ / "one-by-one").size());
     EXPECT_EQ(written, FilesIn(dir_ / "one-by-one"));
     EXPECT_TRUE(written.count("U27_006.PNG") && written.count("V0_002.PNG") && written.count("P8.PNG"));
+
+    // A picture that cannot take its name is counted and named, in its entry's turn.
+    services_.messages.Clear();
+    fs::create_directories(dir_ / "blocked" / "U27_006.PNG");
+    EXPECT_EQ(ExportEveryIcon(dat, dir_.File("blocked"), 1, services_).failures, 2);
+    const auto& errors = services_.messages.Errors();
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors.back(), "2 icons of 69 entries were not written");
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), Format("Error creating %s", (dir_ / "blocked" / "U27_006.PNG").c_str())), 1);
+    EXPECT_TRUE(fs::exists(dir_ / "blocked" / "U27_001.PNG") && fs::exists(dir_ / "blocked" / "P8.PNG"));
 }
 
 TEST_F(EveryIconExportTest, ACancelStopsSoonAndSaysSo) {
@@ -82,7 +94,7 @@ TEST_F(EveryIconExportTest, ACancelStopsSoonAndSaysSo) {
     EXPECT_TRUE(result.cancelled);
     EXPECT_GT(FilesIn(dir_ / "part").size(), 0u);
     EXPECT_LT(FilesIn(dir_ / "part").size(), FilesIn(dir_ / "all").size() / 2);
-    EXPECT_EQ(services_.messages.Errors().back(), "Cancelled: not every entry was written to " + dir_.File("part"));
+    EXPECT_EQ(services_.messages.Errors().back(), Format("Cancelled: not every entry was written to %s", dir_.File("part").c_str()));
 }
 
 }  // namespace
