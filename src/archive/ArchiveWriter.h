@@ -44,12 +44,6 @@ public:
                            const std::function<bool(const std::uint8_t*, size_t)>& sink, std::vector<std::uint8_t>& buffer,
                            std::string& failure);
 
-    // Writes size bytes of a source as a file of its own: beside the target first, then renamed over it, so a
-    // failed write or a crash never leaves a half file at the target. A file that replaces one is flushed to the
-    // disk first; a new file only with flushNew (a batch flushes all its new files once at its end).
-    static bool WriteLooseFile(const ArchiveSource& source, std::uint64_t size, const std::filesystem::path& target,
-                               std::vector<std::uint8_t>& buffer, std::string& failure, bool flushNew);
-
 private:
     bool WriteDirectory(const std::vector<ArchivePlanEntry>& entries);
     SafeFile& out_;

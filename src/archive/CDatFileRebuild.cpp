@@ -5,8 +5,10 @@
 
 #include "archive/CDatFile.h"
 #include "archive/DatDirectory.h"
+#include "archive/LooseFile.h"
 #include "base/DiskSync.h"
 #include "base/Format.h"
+#include "base/OrderedWork.h"
 #include "base/PathParts.h"
 #include "base/TextCase.h"
 
@@ -185,37 +187,46 @@ bool CDatFile::WriteEntryFiles(const std::string& folder, const std::vector<int>
     written = 0;
     const fs::path dir = FolderOf(folder);
     const auto names = StoredNames();
-    std::unique_ptr<Progress> progress;
-    if (!caption.empty()) {
-        progress = services_.progress.OpenWindow(caption);
-        progress->SetRange(0, int(indexes.size()), 1);
-        progress->SetText(text);
-    }
+    // What there is to ask is asked first, in entry order; then the files are written on every core and named
+    // on this thread in entry order (a folder takes one new name at a time, so naming in parallel only waits).
     std::string refused, failed;
-    std::vector<std::uint8_t> buffer(1 << 20);
+    std::vector<int> chosen;
     for (const int i : indexes) {
-        const TDatItem& item = table_[i];
         const std::string& name = names[size_t(i)];
         if (!IsSafeFileName(name)) {
             refused.append("\n").append(Latin1ToUtf8(name));
-        } else {
-            const fs::path target = dir / name;
-            const bool skip = askBeforeReplacing && services_.files.Exists(target) &&
-                              !services_.messages.Question(Format("%s aready exist, do you want to replace ?", target.c_str()));
-            std::string failure;
-            if (!skip) {
-                if (ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
-                                                  false))
-                    ++written;
-                else
-                    failed += "\n" + failure;
-            }
+            continue;
         }
-        if (progress) {
-            progress->StepIt();
-            progress->PeekAndPump(false);
-        }
+        const fs::path target = dir / name;
+        if (askBeforeReplacing && services_.files.Exists(target) &&
+            !services_.messages.Question(Format("%s aready exist, do you want to replace ?", target.c_str())))
+            continue;
+        chosen.push_back(i);
     }
+    std::unique_ptr<Progress> progress;
+    if (!caption.empty()) {
+        progress = services_.progress.OpenWindow(caption);
+        progress->SetRange(0, int(chosen.size()), 1);
+        progress->SetText(text);
+    }
+    const int workers = OrderedWork::DefaultWorkers();
+    std::vector<std::vector<std::uint8_t>> buffers{size_t(workers)};
+    OrderedWork::Run<LooseFile>(
+        int(chosen.size()), workers,
+        [&](int job, int worker) {
+            const int i = chosen[size_t(job)];
+            return LooseFile(ArchiveSource{file_, {}, table_[i].offset}, table_[i].size, dir / names[size_t(i)],
+                             buffers[size_t(worker)]);
+        },
+        [&](int, LooseFile& file) {
+            if (file.Name(false)) ++written;
+            else failed.append("\n").append(file.Failure());
+            if (progress) {
+                progress->StepIt();
+                progress->PeekAndPump(false);
+            }
+            return true;
+        });
     // The new files reach the disk in one pass; each one that replaced a file was flushed before its rename.
     if (written > 0) SyncFileSystem(dir);
     if (progress) progress->Hide();
@@ -249,7 +260,7 @@ std::string CDatFile::Extract(int index, const std::string& target) {
     }
     std::vector<std::uint8_t> buffer(1 << 20);
     std::string failure;
-    if (!ArchiveWriter::WriteLooseFile(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
+    if (!LooseFile::Write(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
                                        true)) {
         services_.messages.Error(failure);
         return {};

@@ -9,7 +9,7 @@
 #include <new>
 #include <set>
 
-#include "archive/ArchiveWriter.h"
+#include "archive/LooseFile.h"
 #include "archive/CDatFile.h"
 #include "base/ByteHash.h"
 #include "base/Format.h"
@@ -66,7 +66,7 @@ void FlushFileSystemOf(const fs::path& folder) {
 bool WriteSheetFile(const fs::path& target, std::vector<std::uint8_t> bytes, std::string& failure) {
     const auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
     std::vector<std::uint8_t> unused;
-    return ArchiveWriter::WriteLooseFile(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused,
+    return LooseFile::Write(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused,
                                          failure, false);
 }
 
