@@ -56,14 +56,22 @@ private:
                 for (int job = 0; job < started; ++job) {
                     std::optional<Result> result;
                     std::exception_ptr error;
+                    bool wake = false;
                     {
                         std::unique_lock lock(mutex_);
-                        ready_.wait(lock, [&] { return slots_[Slot(job)].has_value() || errors_[Slot(job)]; });
+                        while (!slots_[Slot(job)].has_value() && !errors_[Slot(job)]) {
+                            awaited_ = job;
+                            ready_.wait(lock);
+                        }
+                        awaited_ = -1;
                         result.swap(slots_[Slot(job)]);
                         std::swap(error, errors_[Slot(job)]);
                         taken_ = job + 1;
+                        // Waiting workers are woken once half the window is free, not at every slot: each
+                        // wake-up then starts several jobs.
+                        wake = idle_ > 0 && taken_ + window_ - next_ >= (window_ + 1) / 2;
                     }
-                    room_.notify_all();
+                    if (wake) room_.notify_all();
                     if (error) std::rethrow_exception(error);
                     if (!take(job, *result) && complete) {
                         complete = false;
@@ -88,7 +96,9 @@ private:
                 int job;
                 {
                     std::unique_lock lock(mutex_);
+                    ++idle_;
                     room_.wait(lock, [&] { return stop_ || next_ >= count_ || next_ < taken_ + window_; });
+                    --idle_;
                     if (stop_ || next_ >= count_) return;
                     job = next_++;
                 }
@@ -99,12 +109,15 @@ private:
                 } catch (...) {
                     error = std::current_exception();
                 }
+                bool awaited = false;
                 {
                     std::lock_guard lock(mutex_);
                     slots_[Slot(job)] = std::move(result);
                     errors_[Slot(job)] = error;
+                    awaited = awaited_ == job;
                 }
-                ready_.notify_all();
+                // Only the result the taker waits for is worth waking it; jobs are small, wake-ups are not.
+                if (awaited) ready_.notify_one();
             }
         }
 
@@ -126,6 +139,8 @@ private:
         std::condition_variable room_;   // a result was taken: a job further on may start
         int next_ = 0;                   // the next job to start
         int taken_ = 0;                  // results taken so far
+        int awaited_ = -1;               // the job whose result the taker waits for, -1 when it does not wait
+        int idle_ = 0;                   // workers waiting for room
         bool stop_ = false;
         std::vector<std::optional<Result>> slots_;
         std::vector<std::exception_ptr> errors_;
