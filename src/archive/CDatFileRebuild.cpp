@@ -260,8 +260,7 @@ std::string CDatFile::Extract(int index, const std::string& target) {
     }
     std::vector<std::uint8_t> buffer(1 << 20);
     std::string failure;
-    if (!LooseFile::Write(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure,
-                                       true)) {
+    if (!LooseFile::Write(ArchiveSource{file_, {}, item.offset}, item.size, target, buffer, failure, true)) {
         services_.messages.Error(failure);
         return {};
     }

@@ -66,8 +66,7 @@ void FlushFileSystemOf(const fs::path& folder) {
 bool WriteSheetFile(const fs::path& target, std::vector<std::uint8_t> bytes, std::string& failure) {
     const auto shared = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
     std::vector<std::uint8_t> unused;
-    return LooseFile::Write(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused,
-                                         failure, false);
+    return LooseFile::Write(ArchiveSource{nullptr, {}, 0, shared}, shared->size(), target, unused, failure, false);
 }
 
 bool FileHash(const fs::path& path, std::string& hash) {
