@@ -89,7 +89,7 @@ EveryIconExportResult ExportEveryIcon(const CDatFile& dat, const std::string& fo
             if (!progress) return true;
             progress->StepIt();
             return progress->PeekAndPump();
-        }, 16 * workers);
+        });
     result.cancelled = !complete;
     if (progress) progress->Hide();
     if (!SyncFileSystem(folder))
