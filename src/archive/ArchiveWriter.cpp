@@ -3,18 +3,92 @@
 #include <fcntl.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "archive/DatDirectory.h"
 #include "base/Format.h"
+#include "base/OrderedWork.h"
 
 namespace pixmond {
 
 namespace {
 constexpr size_t kCopyBuffer = 1 << 20;
 constexpr std::uint64_t kWritebackStep = 8 << 20;
+// Entries are read and written in groups of about this many bytes: one write per group instead of one per entry,
+// and few enough groups in flight that memory stays small whatever the archive holds.
+constexpr std::uint64_t kGroupBytes = 256 << 10;
+
+// Consecutive entries read together by one worker. An entry from memory or larger than a group is a group of its
+// own that the writing thread streams itself.
+struct EntryGroup {
+    size_t first = 0;
+    size_t end = 0;
+    std::uint64_t bytes = 0;
+    bool streamed = false;
+};
+
+// What a worker read for a group: its bytes, or why they could not be read.
+struct GroupBytes {
+    std::unique_ptr<std::uint8_t[]> bytes;  // kGroupBytes long, filled as far as the group's entries go
+    std::string failure;
+};
+
+// Group buffers handed back after writing and taken again by the readers: no page is faulted in twice.
+class BufferShelf {
+public:
+    std::unique_ptr<std::uint8_t[]> Take() {
+        std::lock_guard lock(mutex_);
+        if (spare_.empty()) return std::make_unique_for_overwrite<std::uint8_t[]>(kGroupBytes);
+        auto buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
+    }
+    void Put(std::unique_ptr<std::uint8_t[]> buffer) {
+        if (!buffer) return;
+        std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(buffer));
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<std::uint8_t[]>> spare_;
+};
+
+std::vector<EntryGroup> GroupEntries(const std::vector<ArchivePlanEntry>& entries) {
+    std::vector<EntryGroup> groups;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::uint64_t size = entries[i].size;
+        const bool alone = entries[i].source.bytes != nullptr || size > kGroupBytes;
+        if (!alone && !groups.empty() && !groups.back().streamed && groups.back().bytes + size <= kGroupBytes) {
+            groups.back().end = i + 1;
+            groups.back().bytes += size;
+        } else {
+            groups.push_back({i, i + 1, size, alone});
+        }
+    }
+    return groups;
+}
+
+GroupBytes ReadGroup(const std::vector<ArchivePlanEntry>& entries, const EntryGroup& group, BufferShelf& shelf) {
+    GroupBytes got;
+    if (group.streamed) return got;
+    got.bytes = shelf.Take();
+    std::uint8_t* at = got.bytes.get();
+    for (size_t i = group.first; i < group.end; ++i) {
+        const ArchivePlanEntry& e = entries[i];
+        const auto file = ArchiveWriter::OpenSource(e.source, e.size, e.name, got.failure);
+        if (!file) return got;
+        if (!file->ReadExact(e.source.offset, at, e.size)) {
+            got.failure = Format("[%s] cannot be read.", file->Path().c_str());
+            return got;
+        }
+        at += e.size;
+    }
+    return got;
+}
 }  // namespace
 
 bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries) {
@@ -36,32 +110,88 @@ bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries)
 
 ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& entries, const AfterEntry& afterEntry) {
     failure_.clear();
+    kicked_ = 0;
     if (!out_.IsOpen() || !WriteDirectory(entries)) {
         if (failure_.empty()) failure_ = "The new archive cannot be created.";
         return Result::Failed;
     }
-    std::vector<std::uint8_t> buffer(kCopyBuffer);
+    // The pool's workers read the groups ahead while this thread writes the ones before them: opening and
+    // reading thousands of small files costs about as much as writing them, and the two overlap.
+    const std::vector<EntryGroup> groups = GroupEntries(entries);
+    BufferShelf shelf;
+    std::vector<std::uint8_t> streamBuffer;
+    bool cancelled = false;
+    bool stopped = false;  // the groups read ahead of a failure or a cancel are dropped unwritten
+    const std::function<GroupBytes(int, int)> read = [&](int job, int) {
+        return ReadGroup(entries, groups[size_t(job)], shelf);
+    };
+    const std::function<bool(int, GroupBytes&)> write = [&](int job, GroupBytes& got) {
+        if (stopped) return false;
+        stopped = true;
+        const EntryGroup& group = groups[size_t(job)];
+        bool written = got.failure.empty();
+        if (!written) failure_ = got.failure;
+        else if (group.streamed) written = StreamEntry(entries[group.first], streamBuffer);
+        else written = WriteBytes(got.bytes.get(), size_t(group.bytes));
+        shelf.Put(std::move(got.bytes));
+        for (size_t i = group.first; written && i < group.end; ++i)
+            if (afterEntry && !afterEntry(i + 1)) {
+                cancelled = true;
+                return false;
+            }
+        stopped = !written;
+        return written;
+    };
+    if (!OrderedWork::Run<GroupBytes>(int(groups.size()), OrderedWork::DefaultWorkers(), read, write))
+        return cancelled ? Result::Cancelled : Result::Failed;
+    return Result::Ok;
+}
+
+bool ArchiveWriter::WriteBytes(const std::uint8_t* data, size_t size) {
+    if (size > 0 && !out_.Write(data, size)) {
+        failure_ = "Writing the new archive failed (is the disk full?)";
+        return false;
+    }
+    // Starts the disk writing while the copy goes on, so the flush at the end has little left to wait for.
+    if (out_.Position() - kicked_ >= kWritebackStep && out_.Stream() && std::fflush(out_.Stream()) == 0) {
+        ::sync_file_range(::fileno(out_.Stream()), off64_t(kicked_), off64_t(out_.Position() - kicked_),
+                          SYNC_FILE_RANGE_WRITE);
+        kicked_ = out_.Position();
+    }
+    return true;
+}
+
+bool ArchiveWriter::StreamEntry(const ArchivePlanEntry& e, std::vector<std::uint8_t>& buffer) {
     bool writeFailed = false;
     auto sink = [this, &writeFailed](const std::uint8_t* data, size_t size) {
-        writeFailed = !out_.Write(data, size);
+        writeFailed = !WriteBytes(data, size);
         return !writeFailed;
     };
-    std::uint64_t kicked = 0;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const auto& e = entries[i];
-        if (!CopySource(e.source, e.size, e.name, sink, buffer, failure_)) {
-            if (writeFailed) failure_ = "Writing the new archive failed (is the disk full?)";
-            return Result::Failed;
+    if (CopySource(e.source, e.size, e.name, sink, buffer, failure_)) return true;
+    if (writeFailed) failure_ = "Writing the new archive failed (is the disk full?)";
+    return false;
+}
+
+std::shared_ptr<ReadOnlyFile> ArchiveWriter::OpenSource(const ArchiveSource& source, std::uint64_t size,
+                                                        const std::string& name, std::string& failure) {
+    std::shared_ptr<ReadOnlyFile> file = source.file;
+    if (!file) {
+        file = ReadOnlyFile::Open(source.path);
+        if (!file) {
+            failure = Format("[%s] cannot be read.", source.path.c_str());
+            return nullptr;
         }
-        // Starts the disk writing while the copy goes on, so the flush at the end has little left to wait for.
-        if (out_.Position() - kicked >= kWritebackStep && out_.Stream() && std::fflush(out_.Stream()) == 0) {
-            ::sync_file_range(::fileno(out_.Stream()), off64_t(kicked), off64_t(out_.Position() - kicked),
-                              SYNC_FILE_RANGE_WRITE);
-            kicked = out_.Position();
+        // The directory already promised this size; a file that changed since cannot keep that promise.
+        if (file->Size() != size + source.offset) {
+            failure = Format("[%s] changed while it was being packed.", source.path.c_str());
+            return nullptr;
         }
-        if (afterEntry && !afterEntry(i + 1)) return Result::Cancelled;
     }
-    return Result::Ok;
+    if (source.offset > file->Size() || file->Size() - source.offset < size) {
+        failure = Format("The data of %s lies outside [%s].", name.c_str(), file->Path().c_str());
+        return nullptr;
+    }
+    return file;
 }
 
 bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
@@ -78,23 +208,8 @@ bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, 
         }
         return true;
     }
-    std::shared_ptr<ReadOnlyFile> file = source.file;
-    if (!file) {
-        file = ReadOnlyFile::Open(source.path);
-        if (!file) {
-            failure = Format("[%s] cannot be read.", source.path.c_str());
-            return false;
-        }
-        // The directory already promised this size; a file that changed since cannot keep that promise.
-        if (file->Size() != size + source.offset) {
-            failure = Format("[%s] changed while it was being packed.", source.path.c_str());
-            return false;
-        }
-    }
-    if (source.offset > file->Size() || file->Size() - source.offset < size) {
-        failure = Format("The data of %s lies outside [%s].", name.c_str(), file->Path().c_str());
-        return false;
-    }
+    const auto file = OpenSource(source, size, name, failure);
+    if (!file) return false;
     if (buffer.empty()) buffer.resize(kCopyBuffer);
     std::uint64_t done = 0;
     while (done < size) {

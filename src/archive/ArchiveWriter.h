@@ -27,7 +27,8 @@ struct ArchivePlanEntry {
 };
 
 // Writes an archive: the entry count plus one, the directory with the offsets the sizes give, the
-// terminator, then every entry's bytes in the same order, streamed through one buffer.
+// terminator, then every entry's bytes in the same order. Entries are read ahead on a small pool of threads;
+// the calling thread writes, reports progress and answers for cancel.
 class ArchiveWriter {
 public:
     enum class Result { Ok, Cancelled, Failed };
@@ -43,11 +44,17 @@ public:
     static bool CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
                            const std::function<bool(const std::uint8_t*, size_t)>& sink, std::vector<std::uint8_t>& buffer,
                            std::string& failure);
+    // The open file behind a source, checked to hold size bytes from its offset; null (with a reason) otherwise.
+    static std::shared_ptr<ReadOnlyFile> OpenSource(const ArchiveSource& source, std::uint64_t size,
+                                                    const std::string& name, std::string& failure);
 
 private:
     bool WriteDirectory(const std::vector<ArchivePlanEntry>& entries);
+    bool WriteBytes(const std::uint8_t* data, size_t size);
+    bool StreamEntry(const ArchivePlanEntry& entry, std::vector<std::uint8_t>& buffer);
     SafeFile& out_;
     std::string failure_;
+    std::uint64_t kicked_ = 0;  // bytes already handed to the disk's writeback
 };
 
 }  // namespace pixmond

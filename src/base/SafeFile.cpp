@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr size_t kBufferSize = 1 << 20;
+// Blocks this big go straight to the file: copying them through the stream's buffer first only costs time.
+constexpr size_t kDirectWrite = 128 << 10;
 
 // The process's file-creation mask, read once: asking umask() means setting it for a moment, which files
 // created by other threads at that moment would see.
@@ -81,11 +83,26 @@ bool SafeFile::Write(std::span<const std::uint8_t> bytes) { return Write(bytes.d
 bool SafeFile::Write(const void* data, size_t size) {
     if (!file_ || failed_) return false;
     KillPoint();
-    if (size && std::fwrite(data, 1, size, file_) != size) {
+    const bool written = size >= kDirectWrite ? WriteDirect(data, size) : std::fwrite(data, 1, size, file_) == size;
+    if (!written) {
         failed_ = true;
         return false;
     }
     written_ += size;
+    return true;
+}
+
+bool SafeFile::WriteDirect(const void* data, size_t size) {
+    if (std::fflush(file_) != 0) return false;
+    const int fd = ::fileno(file_);
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t put = ::write(fd, bytes, size);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        size -= size_t(put);
+    }
     return true;
 }
 

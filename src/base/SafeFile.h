@@ -44,6 +44,8 @@ private:
     bool CommitNew();
     // Gives the file without a name a temporary one beside the target.
     bool NameBeside();
+    // Writes a big block past the stream's buffer, after what the buffer holds.
+    bool WriteDirect(const void* data, size_t size);
 
     std::filesystem::path target_;
     std::filesystem::path temp_;

@@ -198,15 +198,14 @@ TEST_F(Rebuild, NameLengthLimitsAtTheirEdges) {
     EXPECT_EQ(NamesOf(test::ParseArchive(dir / "v.dat")), (std::vector<std::string>{"ABCDEFGH.SHP", "add.shp"}));
 }
 
-// A progress display that deletes a file when the bar first moves: the file vanishes in mid-repack.
+// A progress display that deletes a file when it first shows its text: the file vanishes after the folder was
+// listed and before its bytes are read.
 class VanishingProgress : public ProgressModel {
 public:
     explicit VanishingProgress(fs::path victim) : victim_(std::move(victim)) {}
 
 protected:
-    void OnBar(int position) override {
-        if (position == 1) fs::remove(victim_);
-    }
+    void OnText(const std::string&) override { fs::remove(victim_); }
 
 private:
     fs::path victim_;
