@@ -3,6 +3,7 @@
 # $2 inputs (default 10 million), from a copy of its seed corpus; prints the executions, the time taken and the
 # inputs a second, and keeps the grown corpus and any crashing input in $3 (default a new temporary folder).
 # Usage: fuzz/campaign.sh build-fuzz 10000000 /tmp/campaign fuzz_keep fuzz_shp ...
+# MAX_LEN=4096 in the environment caps the input length (default 65536); a corpus already in $3 is kept and grown.
 set -euo pipefail
 dir=$1; runs=${2:-10000000}; out=${3:-$(mktemp -d)}; shift 3
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
@@ -16,7 +17,7 @@ for name in "$@"; do
   [ -d "$seeds/$name" ] && cp -Rn "$seeds/$name/." "$out/$name.corpus/"
   start=$(date +%s)
   status=0
-  "$out/$name.bin" -runs="$runs" -max_len=65536 -rss_limit_mb=2048 -print_final_stats=1 \
+  "$out/$name.bin" -runs="$runs" -max_len="${MAX_LEN:-65536}" -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$out/$name.crashes/" "$out/$name.corpus" >"$out/$name.log" 2>&1 || status=$?
   seconds=$(( $(date +%s) - start ))
   executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log")

@@ -127,20 +127,16 @@ ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& 
     };
     const std::function<bool(int, GroupBytes&)> write = [&](int job, GroupBytes& got) {
         if (stopped) return false;
-        stopped = true;
         const EntryGroup& group = groups[size_t(job)];
         bool written = got.failure.empty();
         if (!written) failure_ = got.failure;
-        else if (group.streamed) written = StreamEntry(entries[group.first], streamBuffer);
-        else written = WriteBytes(got.bytes.get(), size_t(group.bytes));
+        else written = group.streamed ? StreamEntry(entries[group.first], streamBuffer)
+                                      : WriteBytes(got.bytes.get(), size_t(group.bytes));
         shelf.Put(std::move(got.bytes));
-        for (size_t i = group.first; written && i < group.end; ++i)
-            if (afterEntry && !afterEntry(i + 1)) {
-                cancelled = true;
-                return false;
-            }
         stopped = !written;
-        return written;
+        for (size_t i = group.first; !stopped && i < group.end; ++i)
+            cancelled = stopped = afterEntry && !afterEntry(i + 1);
+        return !stopped;
     };
     if (!OrderedWork::Run<GroupBytes>(int(groups.size()), OrderedWork::DefaultWorkers(), read, write))
         return cancelled ? Result::Cancelled : Result::Failed;
