@@ -10,6 +10,7 @@
 
 #include "archive/DatDirectory.h"
 #include "base/Format.h"
+#include "base/KillPoint.h"
 #include "base/OrderedWork.h"
 
 namespace pixmond {
@@ -134,8 +135,10 @@ ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& 
                                       : WriteBytes(got.bytes.get(), size_t(group.bytes));
         shelf.Put(std::move(got.bytes));
         stopped = !written;
-        for (size_t i = group.first; !stopped && i < group.end; ++i)
+        for (size_t i = group.first; !stopped && i < group.end; ++i) {
+            KillPoint();  // each entry handed over is a step of the write, as when entries went one by one
             cancelled = stopped = afterEntry && !afterEntry(i + 1);
+        }
         return !stopped;
     };
     if (!OrderedWork::Run<GroupBytes>(int(groups.size()), OrderedWork::DefaultWorkers(), read, write))
