@@ -44,7 +44,8 @@ private:
     bool CommitNew();
     // Gives the file without a name a temporary one beside the target.
     bool NameBeside();
-    // Writes a big block past the stream's buffer, after what the buffer holds.
+    // Writes a big block past the stream's buffer, after what the buffer holds. The stream's cached offset
+    // goes stale by the block: fseek (as Patch does) sets it right, ftell on Stream() would not.
     bool WriteDirect(const void* data, size_t size);
 
     std::filesystem::path target_;
