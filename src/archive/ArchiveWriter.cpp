@@ -18,6 +18,7 @@ namespace pixmond {
 namespace {
 constexpr size_t kCopyBuffer = 1 << 20;
 constexpr std::uint64_t kWritebackStep = 8 << 20;
+constexpr const char* kWriteFailed = "Writing the new archive failed (is the disk full?)";
 // Entries are read and written in groups of about this many bytes: one write per group instead of one per entry,
 // and few enough groups in flight that memory stays small whatever the archive holds.
 constexpr std::uint64_t kGroupBytes = 256 << 10;
@@ -58,6 +59,29 @@ private:
     std::vector<std::unique_ptr<std::uint8_t[]>> spare_;
 };
 
+// The open file behind a source, checked to hold size bytes from its offset; null (with a reason) otherwise.
+std::shared_ptr<ReadOnlyFile> OpenSource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
+                                         std::string& failure) {
+    std::shared_ptr<ReadOnlyFile> file = source.file;
+    if (!file) {
+        file = ReadOnlyFile::Open(source.path);
+        if (!file) {
+            failure = Format("[%s] cannot be read.", source.path.c_str());
+            return nullptr;
+        }
+        // The directory already promised this size; a file that changed since cannot keep that promise.
+        if (file->Size() != size + source.offset) {
+            failure = Format("[%s] changed while it was being packed.", source.path.c_str());
+            return nullptr;
+        }
+    }
+    if (source.offset > file->Size() || file->Size() - source.offset < size) {
+        failure = Format("The data of %s lies outside [%s].", name.c_str(), file->Path().c_str());
+        return nullptr;
+    }
+    return file;
+}
+
 std::vector<EntryGroup> GroupEntries(const std::vector<ArchivePlanEntry>& entries) {
     std::vector<EntryGroup> groups;
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -80,7 +104,7 @@ GroupBytes ReadGroup(const std::vector<ArchivePlanEntry>& entries, const EntryGr
     std::uint8_t* at = got.bytes.get();
     for (size_t i = group.first; i < group.end; ++i) {
         const ArchivePlanEntry& e = entries[i];
-        const auto file = ArchiveWriter::OpenSource(e.source, e.size, e.name, got.failure);
+        const auto file = OpenSource(e.source, e.size, e.name, got.failure);
         if (!file) return got;
         if (!file->ReadExact(e.source.offset, at, e.size)) {
             got.failure = Format("[%s] cannot be read.", file->Path().c_str());
@@ -102,11 +126,7 @@ bool ArchiveWriter::WriteDirectory(const std::vector<ArchivePlanEntry>& entries)
                           (unsigned long long)end);
         return false;
     }
-    if (!out_.Write(directory.data(), directory.size())) {
-        failure_ = "Writing the new archive failed (is the disk full?)";
-        return false;
-    }
-    return true;
+    return WriteBytes(directory.data(), directory.size());
 }
 
 ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& entries, const AfterEntry& afterEntry) {
@@ -148,7 +168,7 @@ ArchiveWriter::Result ArchiveWriter::Write(const std::vector<ArchivePlanEntry>& 
 
 bool ArchiveWriter::WriteBytes(const std::uint8_t* data, size_t size) {
     if (size > 0 && !out_.Write(data, size)) {
-        failure_ = "Writing the new archive failed (is the disk full?)";
+        failure_ = kWriteFailed;
         return false;
     }
     // Starts the disk writing while the copy goes on, so the flush at the end has little left to wait for.
@@ -167,30 +187,8 @@ bool ArchiveWriter::StreamEntry(const ArchivePlanEntry& e, std::vector<std::uint
         return !writeFailed;
     };
     if (CopySource(e.source, e.size, e.name, sink, buffer, failure_)) return true;
-    if (writeFailed) failure_ = "Writing the new archive failed (is the disk full?)";
+    if (writeFailed) failure_ = kWriteFailed;
     return false;
-}
-
-std::shared_ptr<ReadOnlyFile> ArchiveWriter::OpenSource(const ArchiveSource& source, std::uint64_t size,
-                                                        const std::string& name, std::string& failure) {
-    std::shared_ptr<ReadOnlyFile> file = source.file;
-    if (!file) {
-        file = ReadOnlyFile::Open(source.path);
-        if (!file) {
-            failure = Format("[%s] cannot be read.", source.path.c_str());
-            return nullptr;
-        }
-        // The directory already promised this size; a file that changed since cannot keep that promise.
-        if (file->Size() != size + source.offset) {
-            failure = Format("[%s] changed while it was being packed.", source.path.c_str());
-            return nullptr;
-        }
-    }
-    if (source.offset > file->Size() || file->Size() - source.offset < size) {
-        failure = Format("The data of %s lies outside [%s].", name.c_str(), file->Path().c_str());
-        return nullptr;
-    }
-    return file;
 }
 
 bool ArchiveWriter::CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,

@@ -44,9 +44,6 @@ public:
     static bool CopySource(const ArchiveSource& source, std::uint64_t size, const std::string& name,
                            const std::function<bool(const std::uint8_t*, size_t)>& sink, std::vector<std::uint8_t>& buffer,
                            std::string& failure);
-    // The open file behind a source, checked to hold size bytes from its offset; null (with a reason) otherwise.
-    static std::shared_ptr<ReadOnlyFile> OpenSource(const ArchiveSource& source, std::uint64_t size,
-                                                    const std::string& name, std::string& failure);
 
 private:
     bool WriteDirectory(const std::vector<ArchivePlanEntry>& entries);
